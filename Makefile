@@ -1,0 +1,36 @@
+# Entry points: `make` builds dist/vis_kt.dll; `make test` installs what is
+# missing, builds everything and runs every test.
+BUILD := build
+JOBS := 2
+CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+
+.PHONY: all dll deps test native asan cross clean
+
+all: dll
+
+deps:
+	tools/install-deps.sh test
+
+dll: deps
+	cmake -S . -B $(BUILD)/cross $(CROSS) >/dev/null
+	cmake --build $(BUILD)/cross --target vis_kt -j$(JOBS)
+	mkdir -p dist
+	cp $(BUILD)/cross/bin/vis_kt.dll dist/vis_kt.dll
+	@echo "built dist/vis_kt.dll"
+
+native: deps
+	cmake -S . -B $(BUILD)/native >/dev/null
+	cmake --build $(BUILD)/native -j$(JOBS)
+
+asan: deps
+	cmake -S . -B $(BUILD)/asan -DVIS_SANITIZE=ON >/dev/null
+	cmake --build $(BUILD)/asan -j$(JOBS)
+
+cross: dll
+	cmake --build $(BUILD)/cross -j$(JOBS)
+
+test: native asan cross
+	tools/run-tests.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) dist

@@ -1,0 +1,27 @@
+// The stereo level meter: two bars growing outwards from the middle, with a
+// shared peak mark that jumps out with the level and falls back slowly.
+#pragma once
+
+#include <cstdint>
+
+#include "plugin/records.h"
+
+struct LevelMeterState {
+    uint8_t Level = 0;
+    uint8_t LevelPeak = 1;
+    // Slots 1 to 3 are the ring of recent raw levels; slot 0 is never read.
+    int32_t LevelHistory[4] = {};
+    int32_t LevelFrameIndex = 0;
+    int32_t DecibelTable[131] = {};
+};
+
+extern LevelMeterState Meter;
+
+// Level band rows (top inclusive, bottom exclusive) of the two modules.
+constexpr int AnalyzerBandTop = 33, AnalyzerBandBottom = 39;
+constexpr int VuMeterBandTop = 5, VuMeterBandBottom = 11;
+
+void AdvanceLevelFrame();
+void LevelMeter(const winampVisModule* module, int bandTop, int bandBottom);
+void ResetLevelMeter();
+void PaintStartupMasks();

@@ -1,0 +1,51 @@
+// The library's export, its header and the two module records.
+#include "plugin/module_ops.h"
+#include "plugin/plugin_state.h"
+
+namespace {
+
+winampVisModule* VIS_CDECL GetModule(int32_t index);
+
+winampVisHeader Header = {0x101, "KT Deduzodo Library v1.1f - Quasar Sonobar gui", GetModule};
+
+winampVisModule MakeRecord(const char* description, int32_t(VIS_CDECL* render)(winampVisModule*)) {
+    winampVisModule record{};
+    record.description = description;
+    record.latencyMs = 25;
+    record.delayMs = 25;
+    record.spectrumNch = 0;
+    record.waveformNch = 2;
+    record.Config = Config;
+    record.Init = Init;
+    record.Render = render;
+    record.Quit = Quit;
+    return record;
+}
+
+winampVisModule DeduzodoRecord = MakeRecord("Deduzodo", RenderAnalyzer);
+winampVisModule VuMeterRecord = MakeRecord("VU-Meter", RenderVuMeter);
+
+winampVisModule* VIS_CDECL GetModule(int32_t index) {
+    switch (index) {
+    case 0:
+        Plugin.ModuleKind = ModuleDeduzodo;
+        return &DeduzodoRecord;
+    case 1:
+        Plugin.ModuleKind = ModuleVuMeter;
+        return &VuMeterRecord;
+    default:
+        Plugin.ModuleKind = ModuleNone;
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+bool HasHostMagic(const winampVisModule* module) {
+    const uint32_t magic = 'Q' | ('O' << 8) | ('X' << 16);
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(module->userData)) == magic;
+}
+
+extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader() {
+    return &Header;
+}

@@ -1,0 +1,3 @@
+#include "plugin/plugin_state.h"
+
+PluginState Plugin;

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/native/meter_fixture.h"
+
+namespace {
+
+constexpr int T = AnalyzerBandTop, B = AnalyzerBandBottom;
+
+// The four rectangles of one frame when the left step leaves (peakL, levelL)
+// and the right step (peakR, levelR).
+std::vector<PaintedRect> ShownRects(int peakL, int levelL, int peakR, int levelR, int top = T, int bottom = B) {
+    return {{7, top, 135 - peakL, bottom},
+            {137 - peakL, top, 135 - levelL, bottom},
+            {140 + peakR, top, 268, bottom},
+            {140 + levelR, top, 138 + peakR, bottom}};
+}
+
+// Columns of the band left lit by a frame's rectangles (7..267 only).
+std::vector<int> LitColumns(const std::vector<PaintedRect>& rects) {
+    std::vector<int> lit;
+    for (int x = 7; x <= 267; ++x) {
+        if (x >= 136 && x <= 138) continue;
+        bool dark = false;
+        for (const PaintedRect& r : rects) dark |= r.right > r.left && x >= r.left && x < r.right;
+        if (!dark) lit.push_back(x);
+    }
+    return lit;
+}
+
+}  // namespace
+
+TEST(DecibelTable, TellingRowsAndShape) {
+    ResetLevelMeter();
+    const int index[] = {0, 1, 2, 3, 4, 8, 16, 32, 64, 96, 120, 127, 128};
+    const int value[] = {0, 2, 20, 30, 38, 56, 74, 92, 110, 121, 126, 128, 128};
+    for (int i = 0; i < 13; ++i) EXPECT_EQ(Meter.DecibelTable[index[i]], value[i]) << "entry " << index[i];
+    for (int i = 2; i <= 130; ++i) EXPECT_GE(Meter.DecibelTable[i], Meter.DecibelTable[i - 1]) << i;
+    EXPECT_EQ(Meter.DecibelTable[129], 128);
+    EXPECT_EQ(Meter.DecibelTable[130], 128);
+    // Halving the mean amplitude lowers the level by 18 or 19.
+    for (int i = 2; i <= 128; i += 2) {
+        const int drop = Meter.DecibelTable[i] - Meter.DecibelTable[i / 2];
+        EXPECT_TRUE(drop == 18 || drop == 19) << "i " << i << " drop " << drop;
+    }
+}
+
+TEST_F(MeterTest, ResetGivesStartupState) {
+    Meter.Level = 50;
+    Meter.LevelPeak = 90;
+    Meter.LevelHistory[2] = 7;
+    Meter.LevelFrameIndex = 3;
+    ResetLevelMeter();
+    EXPECT_EQ(Meter.Level, 0);
+    EXPECT_EQ(Meter.LevelPeak, 1);
+    EXPECT_EQ(Meter.LevelFrameIndex, 0);
+    EXPECT_EQ(Meter.LevelHistory[1] + Meter.LevelHistory[2] + Meter.LevelHistory[3], 0);
+}
+
+TEST_F(MeterTest, SilenceFirstFrameLiftsPeakToFloor) {
+    FillBoth(0x00);
+    // The peak step takes 1 to 0, the floor lifts it to 2.
+    EXPECT_EQ(MeterFrame(), ShownRects(2, 0, 2, 0));
+    EXPECT_EQ(Meter.LevelPeak, 2);
+    EXPECT_EQ(Meter.Level, 0);
+    for (int frame = 0; frame < 5; ++frame) {
+        const std::vector<PaintedRect> rects = MeterFrame();
+        EXPECT_EQ(rects, ShownRects(2, 0, 2, 0));
+        EXPECT_EQ(LitColumns(rects), (std::vector<int>{133, 134, 135, 139, 140, 141}));
+    }
+}
+
+TEST_F(MeterTest, ExtremeBytesGiveFullLevel) {
+    for (unsigned char byte : {0x80, 0x7F}) {
+        SetUp();
+        FillChannel(0, byte);
+        FillChannel(1, 0x00);
+        MeterFrame();
+        // The left channel's raw level 128 set the peak; the silent right step lowered it by one.
+        EXPECT_EQ(Meter.LevelPeak, 127) << int(byte);
+    }
+}
+
+TEST_F(MeterTest, FullScaleFromFirstFrame) {
+    FillBoth(0x80);
+    EXPECT_EQ(MeterFrame(), ShownRects(128, 42, 127, 42));
+    EXPECT_EQ(MeterFrame(), ShownRects(128, 85, 127, 85));
+    const std::vector<PaintedRect> third = MeterFrame();
+    EXPECT_EQ(third, ShownRects(128, 128, 127, 128));
+    std::vector<int> lit = LitColumns(third);
+    // Left peak mark at columns 7 and 8, right one at 265 and 266.
+    EXPECT_EQ(lit.front(), 7);
+    EXPECT_EQ(lit.back(), 266);
+}
+
+TEST_F(MeterTest, SteadyLevelOnBothChannels) {
+    FillBoth(0x10);  // mean amplitude 16, level 74
+    MeterFrame();
+    MeterFrame();
+    const std::vector<PaintedRect> rects = MeterFrame();
+    EXPECT_EQ(rects, ShownRects(74, 74, 73, 74));
+    // The right bar ends at its peak mark (columns 211 and 212).
+    std::vector<int> lit = LitColumns(rects);
+    EXPECT_EQ(lit.back(), 212);
+    EXPECT_EQ(lit.front(), 135 - 74);
+}
+
+TEST_F(MeterTest, LeftFullRightSilent) {
+    FillChannel(0, 0x80);
+    FillChannel(1, 0x00);
+    for (int frame = 0; frame < 6; ++frame) {
+        EXPECT_EQ(MeterFrame(), ShownRects(128, 42, 127, 0)) << "frame " << frame;
+    }
+}
+
+TEST_F(MeterTest, FallAfterFullScaleStops) {
+    FillBoth(0x80);
+    for (int frame = 0; frame < 4; ++frame) MeterFrame();
+    FillBoth(0x00);
+    EXPECT_EQ(MeterFrame(), ShownRects(126, 85, 125, 85));
+    EXPECT_EQ(MeterFrame(), ShownRects(124, 42, 123, 42));
+    EXPECT_EQ(MeterFrame(), ShownRects(122, 0, 121, 0));
+    int frames = 3;
+    while (Meter.LevelPeak > 2 && frames < 100) {
+        MeterFrame();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 63);  // 2 per frame from 127 down to the floor
+    EXPECT_EQ(MeterFrame(), ShownRects(2, 0, 2, 0));
+}
+
+TEST_F(MeterTest, HiddenMeterHoldsStateAndResumes) {
+    FillBoth(0x80);
+    MeterFrame();
+    MeterFrame();
+    const LevelMeterState held = Meter;
+
+    Plugin.DisplayFlags &= ~ShowLevelMeter;
+    for (int frame = 0; frame < 4; ++frame) {
+        EXPECT_EQ(MeterFrame(), (std::vector<PaintedRect>{{7, T, 136, B}, {139, T, 268, B}}));
+    }
+    EXPECT_EQ(Meter.Level, held.Level);
+    EXPECT_EQ(Meter.LevelPeak, held.LevelPeak);
+    for (int slot = 1; slot <= 3; ++slot) EXPECT_EQ(Meter.LevelHistory[slot], held.LevelHistory[slot]);
+    EXPECT_EQ(Meter.LevelFrameIndex, 3);  // 2 frames shown, then 4 hidden: 1 2 | 3 1 2 3
+
+    Plugin.DisplayFlags |= ShowLevelMeter;
+    FillBoth(0x00);
+    // Slot 1 is written next; slots 2 and 3 still hold the full-scale levels.
+    EXPECT_EQ(MeterFrame(), ShownRects(126, 42, 125, 42));
+}
+
+TEST_F(MeterTest, FrameIndexRunsOneToThree) {
+    Plugin.DisplayFlags = 0;
+    const int expected[] = {1, 2, 3, 1, 2, 3, 1};
+    for (int want : expected) {
+        MeterFrame();
+        EXPECT_EQ(Meter.LevelFrameIndex, want);
+    }
+}
+
+TEST_F(MeterTest, InnermostColumnsNeverPaintedWhileShown) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> byte(0, 255), mode(0, 3);
+    for (int frame = 0; frame < 2000; ++frame) {
+        for (int c = 0; c < 2; ++c) {
+            const int kind = mode(random);
+            for (int i = 0; i < WaveformSamples; ++i) {
+                const int noise = byte(random);
+                record.waveformData[c][i] = static_cast<unsigned char>(
+                    kind == 0 ? 0 : kind == 1 ? (noise & 0x0F) : kind == 2 ? (i & 1 ? 0x80 : 0x7F) : noise);
+            }
+        }
+        for (const PaintedRect& r : MeterFrame()) {
+            if (r.right <= r.left) continue;
+            EXPECT_FALSE(r.left <= 135 && 135 < r.right) << r;
+            EXPECT_FALSE(r.left <= 139 && 139 < r.right) << r;
+            EXPECT_GE(r.left, 7);
+            EXPECT_LE(r.right, 268);
+        }
+    }
+}
+
+TEST_F(MeterTest, PaintingExamples) {
+    // Left step leaves peak 80 and level 60: raw 59 (mean 9), history 60 and 61.
+    FillChannel(0, 0x09);
+    FillChannel(1, 0x00);
+    Meter.LevelPeak = 81;
+    Meter.LevelHistory[2] = 60;
+    Meter.LevelHistory[3] = 61;
+    std::vector<PaintedRect> rects = MeterFrame();
+    ASSERT_EQ(rects.size(), 4u);
+    EXPECT_EQ(rects[0], (PaintedRect{7, 33, 55, 39}));
+    EXPECT_EQ(rects[1], (PaintedRect{57, 33, 75, 39}));
+
+    // Right step leaves peak 100 and level 20: silence, history 30 and 30.
+    for (int top : {AnalyzerBandTop, VuMeterBandTop}) {
+        SetUp();
+        FillBoth(0x00);
+        Meter.LevelPeak = 102;
+        Meter.LevelHistory[2] = 30;
+        Meter.LevelHistory[3] = 30;
+        rects = MeterFrame(top, top + 6);
+        ASSERT_EQ(rects.size(), 4u);
+        EXPECT_EQ(rects[2], (PaintedRect{240, top, 268, top + 6}));
+        EXPECT_EQ(rects[3], (PaintedRect{160, top, 238, top + 6}));
+    }
+}
+
+TEST_F(MeterTest, StartupMasksFollowModuleKind) {
+    Plugin.ModuleKind = ModuleVuMeter;
+    PaintStartupMasks();
+    EXPECT_EQ(PaintedRects(), (std::vector<PaintedRect>{{7, 5, 136, 11}, {139, 5, 268, 11}}));
+    for (uint8_t kind : {ModuleNone, ModuleDeduzodo}) {
+        ClearPainted();
+        Plugin.ModuleKind = kind;
+        PaintStartupMasks();
+        EXPECT_EQ(PaintedRects(),
+                  (std::vector<PaintedRect>{{14, 7, 268, 32}, {7, 7, 10, 32}, {7, 33, 136, 39}, {139, 33, 268, 39}}));
+    }
+}

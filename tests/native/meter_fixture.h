@@ -1,0 +1,41 @@
+// Shared set-up for the signal display tests: load-time state, a module
+// record with chosen samples, and one frame's painted rectangles.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "display/level_meter.h"
+#include "plugin/plugin_state.h"
+#include "plugin/records.h"
+#include "tests/native/paint_recorder.h"
+
+class MeterTest : public ::testing::Test {
+protected:
+    winampVisModule record{};
+
+    void SetUp() override {
+        Plugin = PluginState{};
+        Meter = LevelMeterState{};
+        ResetLevelMeter();
+        ClearPainted();
+    }
+
+    void FillChannel(int channel, unsigned char value) {
+        std::memset(record.waveformData[channel], value, sizeof record.waveformData[channel]);
+    }
+    void FillBoth(unsigned char value) {
+        FillChannel(0, value);
+        FillChannel(1, value);
+    }
+
+    // One frame of the level meter in the given band: advance, then meter.
+    std::vector<PaintedRect> MeterFrame(int top = AnalyzerBandTop, int bottom = AnalyzerBandBottom) {
+        ClearPainted();
+        AdvanceLevelFrame();
+        LevelMeter(&record, top, bottom);
+        return PaintedRects();
+    }
+};

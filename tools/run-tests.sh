@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Runs every test suite (native, native under the sanitizers, Windows under
+# Wine) and ends with the line "N passed, N failed".
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+build=${1:-$here/../build}
+build=$(cd "$build" && pwd)
+passed=0
+failed=0
+status=0
+
+# run_suite NAME DIR [ctest options]: runs CTest in DIR and adds its counts.
+run_suite() {
+    local name=$1 dir=$2 log
+    shift 2
+    log="$dir/ctest.log"
+    echo "== $name"
+    (cd "$dir" && ctest --timeout 300 --output-on-failure "$@") >"$log" 2>&1
+    local rc=$?
+    grep -E '(Passed|Failed|\*\*\*|Timeout|Exception|Not Run)' "$log" | grep -vE 'Passed' || true
+    local summary
+    summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+    if [ -z "$summary" ]; then
+        echo "$name: CTest gave no summary; see $log"
+        tail -n 20 "$log"
+        failed=$((failed + 1))
+        status=1
+        return
+    fi
+    echo "$summary"
+    local bad total
+    bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+    total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$summary")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+    if [ "$rc" -ne 0 ] || [ "$bad" -ne 0 ]; then
+        status=1
+        sed -n '/The following tests FAILED/,$p' "$log"
+    fi
+}
+
+run_suite native "$build/native" -j2
+run_suite sanitizers "$build/asan" -j2
+
+. "$here/wine-session.sh"
+trap wine_session_stop EXIT
+trap 'exit 130' INT TERM
+if wine_session_start "$build/cross"; then
+    run_suite wine "$build/cross" -j2
+else
+    failed=$((failed + 1))
+    status=1
+fi
+wine_session_stop
+trap - EXIT
+
+echo "$passed passed, $failed failed"
+exit $status

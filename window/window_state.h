@@ -1,0 +1,27 @@
+// Process-wide platform state of the plug-in window: the handles that start-up
+// makes and shut-down releases, and the player window it docks to.
+#pragma once
+
+#include <windows.h>
+
+struct WindowState {
+    HWND HostWindow = nullptr;
+    HWND PluginWindow = nullptr;
+    HMENU PopupMenu = nullptr;
+    RECT LastHostRect = {};
+    POINT DragOrigin = {};
+
+    HDC CanvasDC = nullptr;
+    HDC SkinDC = nullptr;
+    HBITMAP CanvasBitmap = nullptr;
+    HBITMAP PristineBitmap = nullptr;
+    HBRUSH BlackBrush = nullptr;
+    // What each surface held before our objects were selected into it.
+    HGDIOBJ CanvasSavedBitmap = nullptr;
+    HGDIOBJ CanvasSavedBrush = nullptr;
+    HGDIOBJ SkinSavedBitmap = nullptr;
+
+    bool ClassRegistered = false;
+};
+
+extern WindowState Win;
