@@ -1,10 +1,10 @@
 # Entry points: `make` builds dist/vis_kt.dll; `make test` installs what is
-# missing, builds everything and runs every test.
+# missing, builds everything and runs every test; `make skins` redraws the skins.
 BUILD := build
 JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 
-.PHONY: all dll deps test native asan cross clean
+.PHONY: all dll deps test native asan cross skins clean
 
 all: dll
 
@@ -28,6 +28,12 @@ asan: deps
 
 cross: dll
 	cmake --build $(BUILD)/cross -j$(JOBS)
+
+# Redraws the two skin bitmaps in resources/ with the native generator.
+skins: deps
+	cmake -S . -B $(BUILD)/native >/dev/null
+	cmake --build $(BUILD)/native --target skingen -j$(JOBS)
+	$(BUILD)/native/bin/skingen resources
 
 test: native asan cross
 	tools/run-tests.sh $(BUILD)
