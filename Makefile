@@ -3,8 +3,9 @@
 BUILD := build
 JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
 
-.PHONY: all dll deps test native asan cross skins clean
+.PHONY: all dll deps test native asan cross cross64 skins clean
 
 all: dll
 
@@ -35,7 +36,13 @@ skins: deps
 	cmake --build $(BUILD)/native --target skingen -j$(JOBS)
 	$(BUILD)/native/bin/skingen resources
 
-test: native asan cross
+# The 64-bit build exists only to run the Windows tests where the kernel
+# cannot execute 32-bit programs.
+cross64: deps
+	cmake -S . -B $(BUILD)/cross64 $(CROSS64) >/dev/null
+	cmake --build $(BUILD)/cross64 -j$(JOBS)
+
+test: native asan cross cross64
 	tools/run-tests.sh $(BUILD)
 
 clean:

@@ -42,8 +42,8 @@ winampVisModule* VIS_CDECL GetModule(int32_t index) {
 }  // namespace
 
 bool HasHostMagic(const winampVisModule* module) {
-    const uint32_t magic = 'Q' | ('O' << 8) | ('X' << 16);
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(module->userData)) == magic;
+    const uintptr_t magic = 'Q' | ('O' << 8) | ('X' << 16);
+    return reinterpret_cast<uintptr_t>(module->userData) == magic;
 }
 
 extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader() {

@@ -3,8 +3,11 @@
 # Usage: tools/install-deps.sh [test|bench|demo|fuzz|release]...
 set -euo pipefail
 
-core=(make cmake g++ pkg-config googletest g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xauth x11-utils)
+# The 64-bit cross compiler and Wine run the Windows tests on machines whose
+# kernel cannot execute 32-bit programs.
+core=(make cmake g++ pkg-config googletest
+      g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+      wine wine32:i386 wine64 xvfb xauth x11-utils)
 declare -A extra=(
   [test]=""
   [bench]="libbenchmark-dev libfftw3-dev"

@@ -39,14 +39,35 @@ run_suite() {
     fi
 }
 
+# run_check NAME COMMAND...: one test that is a plain command.
+run_check() {
+    local name=$1
+    shift
+    echo "== $name"
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        echo "$name: FAILED"
+        failed=$((failed + 1))
+        status=1
+    fi
+}
+
+run_check "32-bit DLL tables" "$here/check-dll-tables.sh" "$build/cross/bin/vis_kt.dll"
 run_suite native "$build/native" -j2
 run_suite sanitizers "$build/asan" -j2
 
 . "$here/wine-session.sh"
 trap wine_session_stop EXIT
 trap 'exit 130' INT TERM
-if wine_session_start "$build/cross"; then
-    run_suite wine "$build/cross" -j2
+if [ "$(wine_bits)" = 32 ]; then
+    wine_build=$build/cross
+else
+    echo "== this machine cannot run 32-bit programs: the Windows tests run the 64-bit build"
+    wine_build=$build/cross64
+fi
+if wine_session_start "$wine_build"; then
+    run_suite wine "$wine_build" -j2
 else
     failed=$((failed + 1))
     status=1

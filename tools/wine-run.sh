@@ -1,3 +1,3 @@
 #!/bin/sh
 # Runs a Windows program under Wine; CTest's emulator for the cross build.
-exec wine "$@"
+exec "${WINE:-wine}" "$@"

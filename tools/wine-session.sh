@@ -3,10 +3,23 @@
 # wine_session_start BUILD_DIR sets DISPLAY and the WINE* variables;
 # wine_session_stop stops everything that start started.
 
+# Prints 32 when this machine runs 32-bit Wine, otherwise 64. Some kernels
+# are built without 32-bit support; the Windows tests then run the 64-bit
+# build under 64-bit Wine.
+wine_bits() {
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo 32; else echo 64; fi
+}
+
 wine_session_start() {
     local build=$1 n
-    export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+    export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+    if [ "$(wine_bits)" = 32 ]; then
+        export WINEARCH=win32 WINE=wine WINESERVER=/usr/bin/wineserver
+    else
+        export WINEARCH=win64 WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+        export WINELOADER=$WINE
+    fi
     for n in $(seq 90 250); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
     done
@@ -23,17 +36,17 @@ wine_session_start() {
         return 1
     fi
     mkdir -p "$WINEPREFIX"
-    wineserver -p
+    "$WINESERVER" -p
     # The first program starts Wine's services; they must not inherit our pipes.
-    wine cmd /c exit </dev/null >/dev/null 2>&1
+    "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
     # Without a window manager, every DestroyWindow otherwise waits 2 s.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 }
 
 wine_session_stop() {
     if [ -n "${WINEPREFIX:-}" ]; then
-        wineserver -k >/dev/null 2>&1 || true
-        wineserver -w >/dev/null 2>&1 || true
+        "$WINESERVER" -k >/dev/null 2>&1 || true
+        "$WINESERVER" -w >/dev/null 2>&1 || true
     fi
     if [ -n "${WINE_SESSION_XVFB:-}" ]; then
         kill "$WINE_SESSION_XVFB" 2>/dev/null || true

@@ -61,18 +61,26 @@ TEST(Records, LoadTimeBytesAtTheirOffsets) {
         const winampVisModule* record = records[r];
         ASSERT_NE(record, nullptr);
         SCOPED_TRACE(names[r]);
-        EXPECT_STREQ(FieldAt<const char*>(record, 0), names[r]);
-        for (size_t offset = 4; offset < 20; offset += 4) EXPECT_EQ(FieldAt<uint32_t>(record, offset), 0u) << offset;
-        EXPECT_EQ(FieldAt<int32_t>(record, 20), 25);
-        EXPECT_EQ(FieldAt<int32_t>(record, 24), 25);
-        EXPECT_EQ(FieldAt<int32_t>(record, 28), 0);
-        EXPECT_EQ(FieldAt<int32_t>(record, 32), 2);
+        // Offsets from the record's definition: the 32-bit build pins them
+        // to the player's layout at compile time; the 64-bit test build has
+        // wider pointers.
+        EXPECT_STREQ(FieldAt<const char*>(record, offsetof(winampVisModule, description)), names[r]);
         const unsigned char* bytes = reinterpret_cast<const unsigned char*>(record);
-        for (size_t offset = 36; offset < 2340; ++offset) ASSERT_EQ(bytes[offset], 0) << offset;
-        for (size_t offset = 2340; offset < 2356; offset += 4) {
+        for (size_t offset = offsetof(winampVisModule, hwndParent); offset < offsetof(winampVisModule, latencyMs); ++offset) {
+            EXPECT_EQ(bytes[offset], 0) << offset;
+        }
+        EXPECT_EQ(FieldAt<int32_t>(record, offsetof(winampVisModule, latencyMs)), 25);
+        EXPECT_EQ(FieldAt<int32_t>(record, offsetof(winampVisModule, delayMs)), 25);
+        EXPECT_EQ(FieldAt<int32_t>(record, offsetof(winampVisModule, spectrumNch)), 0);
+        EXPECT_EQ(FieldAt<int32_t>(record, offsetof(winampVisModule, waveformNch)), 2);
+        for (size_t offset = offsetof(winampVisModule, spectrumData); offset < offsetof(winampVisModule, Config); ++offset) {
+            ASSERT_EQ(bytes[offset], 0) << offset;
+        }
+        for (size_t offset = offsetof(winampVisModule, Config); offset < offsetof(winampVisModule, userData);
+             offset += sizeof(void*)) {
             EXPECT_TRUE(InsideLibrary(FieldAt<const void*>(record, offset))) << offset;
         }
-        EXPECT_EQ(FieldAt<uint32_t>(record, 2356), 0u);
+        EXPECT_EQ(FieldAt<const void*>(record, offsetof(winampVisModule, userData)), nullptr);
     }
     // Config, Init and Quit are shared; each record has its own Render.
     EXPECT_EQ(records[0]->Config, records[1]->Config);
