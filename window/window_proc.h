@@ -1,0 +1,12 @@
+// The plug-in window's procedure: repaint, keys, timer, drag, double-clicks
+// and the context menu.
+#pragma once
+
+#include <windows.h>
+
+enum : WPARAM { MenuAbout = 1, MenuConfig = 2, MenuClose = 3 };
+
+// The is-playing query the player answers with 1 while it plays.
+constexpr LPARAM IsPlayingQuery = 104;
+
+LRESULT CALLBACK PluginWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
