@@ -3,6 +3,7 @@
 #include "plugin/plugin_state.h"
 #include "plugin/records.h"
 #include "settings/dialogs.h"
+#include "window/dock_mode_apply.h"
 #include "window/frame.h"
 #include "window/window_state.h"
 
@@ -142,6 +143,9 @@ LRESULT CALLBACK PluginWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_RBUTTONDOWN:
         OpenContextMenu(lParam);
+        return 0;
+    case ApplyDockModeMessage:
+        ApplyDockMode(reinterpret_cast<winampVisModule*>(lParam), static_cast<uint8_t>(wParam));
         return 0;
     default:
         break;

@@ -6,6 +6,10 @@
 
 enum : WPARAM { MenuAbout = 1, MenuConfig = 2, MenuClose = 3 };
 
+// Sent by the Configure dialog from another thread: wParam the new DockMode,
+// lParam the module record.
+constexpr UINT ApplyDockModeMessage = WM_APP + 0x4B1;
+
 // The is-playing query the player answers with 1 while it plays.
 constexpr LPARAM IsPlayingQuery = 104;
 

@@ -56,7 +56,6 @@ void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
 }

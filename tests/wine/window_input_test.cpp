@@ -1,4 +1,5 @@
 // The window procedure of the real DLL: timer, double-clicks, drag, keys, menu.
+#include <atomic>
 #include <thread>
 
 #include "tests/wine/window_fixture.h"
@@ -95,7 +96,7 @@ TEST_F(InputTest, VuMeterDoubleClickRegions) {
         DoubleClick(p.x, p.y);
         EXPECT_TRUE(LevelShown());
     }
-    for (POINT p : {POINT{100, 4}, POINT{100, 10}, POINT{15, 7}}) {
+    for (POINT p : {POINT{100, 4}, POINT{100, 10}, POINT{7, 7}, POINT{136, 7}}) {
         DoubleClick(p.x, p.y);
         EXPECT_TRUE(LevelShown()) << p.x << "," << p.y;
     }
@@ -170,38 +171,31 @@ TEST_F(InputTest, UnknownCommandDoesNothing) {
 
 TEST_F(InputTest, ContextMenuOpensAtTheClickAndCloses) {
     Start(0, 0);
-    std::thread closer([] {
-        for (int i = 0; i < 200; ++i) {
+    MoveWindow(plugin, 200, 150, 275, 46, TRUE);
+    HWND target = plugin;
+    std::atomic<bool> seen{false};
+    std::atomic<int> menuLeft{-1}, menuTop{-1};
+    std::thread closer([&] {
+        for (int i = 0; i < 300 && !seen; ++i) {
             HWND menu = FindWindowA("#32768", nullptr);
             if (menu && IsWindowVisible(menu)) {
                 RECT rect;
                 GetWindowRect(menu, &rect);
-                // Report where it opened through the menu window's title-less rect.
-                PostMessageA(Player.window, WM_APP, rect.left, rect.top);
-                keybd_event(VK_ESCAPE, 0, 0, 0);
-                keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+                menuLeft = rect.left;
+                menuTop = rect.top;
+                seen = true;
+                // Cancelling the owner's modes ends the menu's loop.
+                SendMessageTimeoutA(target, WM_CANCELMODE, 0, 0, SMTO_NORMAL, 2000, nullptr);
                 return;
             }
             Sleep(10);
         }
     });
-    PostMessageA(plugin, WM_RBUTTONDOWN, MK_RBUTTON, Point(40, 20));
-    const DWORD start = GetTickCount();
-    bool seen = false;
-    MSG msg;
-    while (GetTickCount() - start < 3000 && !seen) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_APP) {
-                seen = true;
-                EXPECT_EQ(static_cast<int>(msg.wParam), 40);
-                EXPECT_EQ(static_cast<int>(msg.lParam), 20);
-            }
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    }
+    EXPECT_EQ(SendMessageA(plugin, WM_RBUTTONDOWN, MK_RBUTTON, Point(40, 20)), 0);
     closer.join();
-    EXPECT_TRUE(seen);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(menuLeft.load(), 240);
+    EXPECT_EQ(menuTop.load(), 170);
     EXPECT_TRUE(IsWindow(plugin));
 }
 

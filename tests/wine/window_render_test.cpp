@@ -39,9 +39,14 @@ TEST_F(WindowTest, FullScaleLevelsRiseOverThreeFrames) {
     const int drawn[] = {42, 85, 128};
     for (int level : drawn) {
         Render(1);
+        // Every column between the peak marks is lit once the bar reaches
+        // them: the inverted gap rectangles paint nothing.
+        for (int x = 135 - level; x <= 135; ++x) ASSERT_TRUE(Lit(x, LevelRow)) << level << " column " << x;
         // Left bar lit from 135 - level inwards; peak mark at columns 7 and 8.
         EXPECT_TRUE(Lit(135 - level, LevelRow)) << level;
-        if (135 - level > 9) EXPECT_FALSE(Lit(134 - level, LevelRow)) << level;
+        if (135 - level > 9) {
+            EXPECT_FALSE(Lit(134 - level, LevelRow)) << level;
+        }
         EXPECT_TRUE(Lit(7, LevelRow));
         EXPECT_TRUE(Lit(8, LevelRow));
         // Right bar lit up to 139 + level; peak mark at 265 and 266.

@@ -33,7 +33,9 @@ TEST_P(DockModeTest, WindowPlacedOwnedAndLayeredByMode) {
     ExpectRect(WindowRectOf(plugin), c.left, c.top, 275, 46);
     EXPECT_EQ(GetWindow(plugin, GW_OWNER), c.owned ? Player.window : nullptr);
     EXPECT_EQ(IsTopmost(plugin), c.topmost);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(plugin, GWL_STYLE)) & ~WS_VISIBLE, static_cast<DWORD>(WS_POPUP));
+    // The system adds WS_CLIPSIBLINGS to every top-level window.
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(plugin, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS),
+              static_cast<DWORD>(WS_POPUP));
     EXPECT_TRUE(IsWindowVisible(plugin));
     EXPECT_EQ(GetWindowLongA(plugin, GWL_EXSTYLE) & ~WS_EX_TOPMOST, 0);
     EXPECT_EQ(GetClassLongA(plugin, GCL_STYLE), static_cast<DWORD>(CS_DBLCLKS));
@@ -43,7 +45,10 @@ INSTANTIATE_TEST_SUITE_P(Modes, DockModeTest,
                          ::testing::Values(ModeCase{0, false, false, 0, 0}, ModeCase{2, false, false, 0, 0},
                                            ModeCase{1, true, false, PlayerLeft, PlayerTop + PlayerHeight},
                                            ModeCase{3, true, false, PlayerLeft, PlayerTop - 46},
-                                           ModeCase{5, true, true, PlayerLeft, PlayerTop + PlayerHeight}));
+                                           ModeCase{5, true, true, PlayerLeft, PlayerTop + PlayerHeight}),
+                         [](const ::testing::TestParamInfo<ModeCase>& info) {
+                             return "Mode" + std::to_string(info.param.mode);
+                         });
 
 TEST_F(WindowTest, DoubleSizeAbove400Pixels) {
     MovePlayerWindow(PlayerLeft, PlayerTop, 400, PlayerHeight);
@@ -61,8 +66,10 @@ TEST_F(WindowTest, SpecialHostShiftsDockedWindowOnly) {
     Start(0, 1, magic);
     EXPECT_EQ(WindowRectOf(plugin).left, PlayerLeft + 26);
     module->Quit(module);
+    // Free, the window stands at the stored position whatever the magic.
+    WritePrivateProfileStringA(DeduzodoSection, "X", "40", PluginIniPath().c_str());
     Start(0, 0, magic);
-    EXPECT_EQ(WindowRectOf(plugin).left, 0);
+    EXPECT_EQ(WindowRectOf(plugin).left, 40);
 }
 
 TEST_F(WindowTest, HostMagicMustBeTheValueItself) {
