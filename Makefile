@@ -1,10 +1,11 @@
 # Entry points: `make` builds dist/vis_kt.dll; `make test` installs what is
-# missing, builds everything and runs every test.
+# missing, builds everything and runs every test; `make bench` times the
+# signal display against FFTW (Release, not part of the tests).
 BUILD := build
 JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 
-.PHONY: all dll deps test native asan cross clean
+.PHONY: all dll deps test native asan cross bench clean
 
 all: dll
 
@@ -31,6 +32,12 @@ cross: dll
 
 test: native asan cross
 	tools/run-tests.sh $(BUILD)
+
+bench:
+	tools/install-deps.sh bench
+	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DVIS_BENCH=ON >/dev/null
+	cmake --build $(BUILD)/bench --target spectrum_bench -j$(JOBS)
+	$(BUILD)/bench/bin/spectrum_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
 	rm -rf $(BUILD) dist
