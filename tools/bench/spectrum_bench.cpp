@@ -95,10 +95,12 @@ void FftwForward512(benchmark::State& state) {
 }
 
 // Keeps each benchmark's CPU time per iteration, the median where the runs
-// were repeated, while the console shows every line.
+// were repeated, while the console shows every line, without colours.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> cpuNs;
+
+    RecordingReporter() : ConsoleReporter(OO_Tabular) {}
 
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
