@@ -1,11 +1,12 @@
 # Entry points: `make` builds dist/vis_kt.dll; `make test` installs what is
-# missing, builds everything and runs every test; `make skins` redraws the skins.
+# missing, builds everything and runs every test; `make skins` redraws the
+# skins; `make bench` times the signal display against FFTW (not a test).
 BUILD := build
 JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
 
-.PHONY: all dll deps test native asan cross cross64 skins clean
+.PHONY: all dll deps test native asan cross cross64 skins bench clean
 
 all: dll
 
@@ -44,6 +45,12 @@ cross64: deps
 
 test: native asan cross cross64
 	tools/run-tests.sh $(BUILD)
+
+bench:
+	tools/install-deps.sh bench
+	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DVIS_BENCH=ON >/dev/null
+	cmake --build $(BUILD)/bench --target spectrum_bench -j$(JOBS)
+	$(BUILD)/bench/bin/spectrum_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
 	rm -rf $(BUILD) dist

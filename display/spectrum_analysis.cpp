@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "display/spectrum_transform.h"
 #include "plugin/plugin_state.h"
 
 SpectrumAnalysisState Analysis;
@@ -17,9 +18,28 @@ void ZeroSlots(double* slots) {
 // The negated signed sample: 0x00 gives 0, 0x01 gives -1, 0x80 gives +128.
 inline int NegatedSample(unsigned char byte) { return 128 - (byte ^ 0x80); }
 
-// Window weight i / N on the sum of both channels' values at sample i.
-inline double WindowedSample(const winampVisModule* module, int i, double weight) {
-    return weight * NegatedSample(module->waveformData[0][i]) + weight * NegatedSample(module->waveformData[1][i]);
+// Tables that a frame reads instead of working them out again.
+void DeriveFrameTables() {
+    const int n = Analysis.FftSize;
+    // w = i / N, exact, for slots i and N - i.
+    for (int i = 0; i <= n / 2; ++i) {
+        const double weight = double(i) / n;
+        Analysis.WindowWeight[i] = weight;
+        Analysis.WindowWeight[n - i] = weight;
+    }
+
+    DeriveTransformTables();
+
+    int slots = 0;
+    for (bool& flag : Analysis.SlotIsMagnitude) flag = false;
+    for (int k = 0; k < SpectrumBars; ++k) {
+        const int slot = Analysis.BarBinTable[k];
+        if (slot < SpectrumBars) Analysis.SlotIsMagnitude[slot] = true;
+        bool seen = false;
+        for (int s = 0; s < slots && !seen; ++s) seen = Analysis.MagnitudeSlots[s] == slot;
+        if (!seen) Analysis.MagnitudeSlots[slots++] = slot;
+    }
+    Analysis.MagnitudeSlotCount = slots;
 }
 
 }  // namespace
@@ -30,11 +50,6 @@ void BuildSpectrumTables() {
     for (int j = 1; j <= 280; ++j) {
         const int index = static_cast<int>(std::nearbyint(35.0 * std::log(double(j)) / std::log(10.0)));
         Analysis.BarBinTable[index] = j;
-    }
-    for (bool& flag : Analysis.SlotIsMagnitude) flag = false;
-    for (int k = 0; k < SpectrumBars; ++k) {
-        const int slot = Analysis.BarBinTable[k];
-        if (slot < SpectrumBars) Analysis.SlotIsMagnitude[slot] = true;
     }
 
     for (int k = 1; k <= 9; ++k) {
@@ -49,80 +64,38 @@ void BuildSpectrumTables() {
 
     Analysis.FftSize = 512;
     Analysis.FftStages = 9;
+
+    DeriveFrameTables();
 }
 
 void AnalyzeSpectrum(const winampVisModule* module) {
     double* re = Analysis.SpectrumRe;
+    double* im = Analysis.SpectrumIm;
     if (!Plugin.HostPlaying) {
         ZeroSlots(re);
         Analysis.HoldsTransform = false;
         return;
     }
 
-    // Slot m gets min(m, N - m) / N times the sum at sample m; sample 0 lands
-    // in slot 0, outside the transform, with weight 0.
-    const int n = Analysis.FftSize;
-    for (int i = 0; i <= n / 2; ++i) {
-        const double weight = double(i) / n;
-        re[i] = WindowedSample(module, i, weight);
-        re[n - i] = WindowedSample(module, n - i, weight);
+    // Slot m gets its window weight times each channel's value at sample m;
+    // sample 0 lands in slot 0, outside the transform, with weight 0.
+    const unsigned char* left = module->waveformData[0];
+    const unsigned char* right = module->waveformData[1];
+    const double* weight = Analysis.WindowWeight;
+    for (int m = 0; m <= Analysis.FftSize; ++m) {
+        re[m] = weight[m] * NegatedSample(left[m]) + weight[m] * NegatedSample(right[m]);
     }
-    ZeroSlots(Analysis.SpectrumIm);
 
-    ComputeFft();
+    // ComputeFft on a zeroed SpectrumIm; the imaginary parts are zeroed after
+    // the bit reversal, which would only exchange zeros.
+    ReverseSlotOrder(re);
+    ZeroSlots(im);
+    RunButterflyStages();
 
-    const double* im = Analysis.SpectrumIm;
-    for (int k = 0; k < SpectrumBars; ++k) {
-        const int b = Analysis.BarBinTable[k];
+    // Each named slot once; slot 0, named 27 times, holds 0 in both parts.
+    for (int s = 0; s < Analysis.MagnitudeSlotCount; ++s) {
+        const int b = Analysis.MagnitudeSlots[s];
         re[b] = std::sqrt(re[b] * re[b] + im[b] * im[b]);
     }
     Analysis.HoldsTransform = true;
-}
-
-void ComputeFft() {
-    double* re = Analysis.SpectrumRe;
-    double* im = Analysis.SpectrumIm;
-    const int n = Analysis.FftSize;
-
-    // Bit-reversal permutation on the one-based slots 1..N.
-    int j = 1;
-    for (int i = 1; i < n; ++i) {
-        if (i < j) {
-            const double r = re[i], m = im[i];
-            re[i] = re[j];
-            im[i] = im[j];
-            re[j] = r;
-            im[j] = m;
-        }
-        int k = n / 2;
-        while (k < j) {
-            j -= k;
-            k /= 2;
-        }
-        j += k;
-    }
-
-    // Decimation-in-time butterflies; the twiddle U steps through the stage
-    // by the recurrence U = U * W, so no sine or cosine is evaluated here.
-    for (int stage = 1; stage <= Analysis.FftStages; ++stage) {
-        const int le = 1 << stage;
-        const int le1 = le / 2;
-        const double wr = Analysis.TwiddleCos[stage];
-        const double wi = Analysis.TwiddleSin[stage];
-        double ur = 1.0, ui = 0.0;
-        for (int first = 1; first <= le1; ++first) {
-            for (int i = first; i <= n; i += le) {
-                const int ip = i + le1;
-                const double tr = re[ip] * ur - im[ip] * ui;
-                const double ti = re[ip] * ui + im[ip] * ur;
-                re[ip] = re[i] - tr;
-                im[ip] = im[i] - ti;
-                re[i] = re[i] + tr;
-                im[i] = im[i] + ti;
-            }
-            const double nextR = ur * wr - ui * wi;
-            ui = ur * wi + ui * wr;
-            ur = nextR;
-        }
-    }
 }
