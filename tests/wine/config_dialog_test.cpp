@@ -23,6 +23,13 @@ int StoredInt(const char* key) {
     return GetPrivateProfileIntA(DeduzodoSection, key, -999, PluginIniPath().c_str());
 }
 
+BOOL CALLBACK CountConfigDialogs(HWND window, LPARAM count) {
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (lstrcmpA(title, ConfigTitle) == 0) ++*reinterpret_cast<std::atomic<int>*>(count);
+    return TRUE;
+}
+
 }  // namespace
 
 class ConfigTest : public WindowTest {
@@ -180,14 +187,7 @@ TEST_F(ConfigTest, SecondRequestBringsTheOpenDialogForward) {
     ConfigFromMenu([&](HWND dialog) {
         // The player's entry while the menu's dialog is open.
         module->Config(module);
-        EnumWindows(
-            [](HWND window, LPARAM count) {
-                char title[64] = {};
-                GetWindowTextA(window, title, sizeof title);
-                if (lstrcmpA(title, ConfigTitle) == 0) ++*reinterpret_cast<std::atomic<int>*>(count);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&dialogs));
+        EnumWindows(CountConfigDialogs, reinterpret_cast<LPARAM>(&dialogs));
         Click(dialog, Cancel);
     });
     EXPECT_EQ(dialogs.load(), 1);
