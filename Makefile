@@ -6,7 +6,7 @@ JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
 
-.PHONY: all dll deps test native asan cross cross64 skins bench clean
+.PHONY: all dll deps test native asan cross cross64 skins bench fuzz fuzz-build clean
 
 all: dll
 
@@ -43,7 +43,19 @@ cross64: deps
 	cmake -S . -B $(BUILD)/cross64 $(CROSS64) >/dev/null
 	cmake --build $(BUILD)/cross64 -j$(JOBS)
 
-test: native asan cross cross64
+# libFuzzer targets over the signal display and the settings texts.
+FUZZ_CONFIG := -DVIS_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+
+fuzz-build: deps
+	cmake -S . -B $(BUILD)/fuzz $(FUZZ_CONFIG) >/dev/null
+	cmake --build $(BUILD)/fuzz -j$(JOBS)
+
+# Each fuzzer for FUZZ_SECONDS (default 60); make test runs a short fixed-seed pass.
+FUZZ_SECONDS := 60
+fuzz: fuzz-build
+	tools/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
+
+test: native asan cross cross64 fuzz-build
 	tools/run-tests.sh $(BUILD)
 
 bench:

@@ -5,14 +5,14 @@ set -euo pipefail
 
 # The 64-bit cross compiler and Wine run the Windows tests on machines whose
 # kernel cannot execute 32-bit programs.
-core=(make cmake g++ pkg-config googletest
+core=(make cmake g++ pkg-config googletest clang libclang-rt-14-dev
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 xvfb xauth x11-utils)
 declare -A extra=(
   [test]=""
   [bench]="libbenchmark-dev libfftw3-dev"
   [demo]="libstb-dev ffmpeg imagemagick"
-  [fuzz]="clang libclang-rt-14-dev"
+  [fuzz]=""
   [release]="nsis zip"
 )
 
