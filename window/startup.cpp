@@ -7,6 +7,7 @@
 #include "plugin/plugin_state.h"
 #include "settings/settings_file.h"
 #include "window/geometry.h"
+#include "window/onscreen.h"
 #include "window/window_proc.h"
 #include "window/window_state.h"
 
@@ -89,6 +90,8 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
     if (Plugin.DockMode & DockAttached) {
         owner = Win.HostWindow;
         PlaceDocked(host.left, host.top, host.bottom);
+    } else {
+        BringOntoScreen();
     }
 
     if (!RegisterPluginClass(module->hDllInstance)) {
