@@ -144,7 +144,7 @@ LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(window, *state); return 0;
     case WM_HOST_VIS_STARTED:
-        if (state->session->options->config) PostMessageA(window, WM_COMMAND, CmdConfig, 0);
+        if (state->session->options->config) RunConfig(window, *state);
         return 0;
     case WM_HOST_VIS_ENDED:
         state->visEnded = true;
