@@ -117,39 +117,39 @@ TEST(WavReaderErrors, TruncatedFiles) {
     ExpectError(chunkHeaderCut, "truncated chunk header");
 }
 
+// One header field of a well-formed file changed, and the error it must give.
+struct Damage {
+    std::size_t offset;
+    int width;  // 2 or 4 bytes
+    uint32_t value;
+    std::string error;
+};
+
+void ExpectDamage(const std::vector<Damage>& cases) {
+    for (const Damage& damage : cases) {
+        std::vector<uint8_t> file = ToneFile();
+        if (damage.width == 2) SetU16(file, damage.offset, uint16_t(damage.value));
+        else SetU32(file, damage.offset, damage.value);
+        ExpectError(file, damage.error);
+    }
+}
+
 TEST(WavReaderErrors, ChunkSizesBeyondTheFile) {
-    std::vector<uint8_t> file = ToneFile();
-    SetU32(file, DataSize, 1000000);
-    ExpectError(file, "chunk 'data' claims 1000000 bytes but only 16 remain");
-    file = ToneFile();
-    SetU32(file, 16, 0xFFFFFFF0u);
-    ExpectError(file, "chunk 'fmt ' claims");
+    ExpectDamage({{DataSize, 4, 1000000, "chunk 'data' claims 1000000 bytes but only 16 remain"},
+                  {16, 4, 0xFFFFFFF0u, "chunk 'fmt ' claims"}});
 }
 
 TEST(WavReaderErrors, BadFormatFields) {
-    std::vector<uint8_t> file = ToneFile();
-    SetU16(file, Channels, 0);
-    ExpectError(file, "zero channels");
-    file = ToneFile();
-    SetU16(file, Channels, 6);
-    ExpectError(file, "6 channels; only mono and stereo");
-    for (uint32_t rate : {0u, 999u, 768001u, 0xFFFFFFFFu}) {
-        file = ToneFile();
-        SetU32(file, Rate, rate);
-        ExpectError(file, "sample rate " + std::to_string(rate) + " Hz is outside");
-    }
-    file = ToneFile();
-    SetU16(file, FormatTag, 2);  // ADPCM
-    ExpectError(file, "unsupported sample format (tag 2");
-    file = ToneFile();
-    SetU16(file, Bits, 12);
-    ExpectError(file, "unsupported sample format");
-    file = ToneFile();
-    SetU16(file, BlockAlign, 3);
-    ExpectError(file, "block alignment 3");
-    file = ToneFile();
-    SetU32(file, 16, 14);  // fmt chunk too short, the rest becomes a junk chunk
-    ExpectError(file, "fmt chunk is too short");
+    ExpectDamage({{Channels, 2, 0, "zero channels"},
+                  {Channels, 2, 6, "6 channels; only mono and stereo"},
+                  {Rate, 4, 0, "sample rate 0 Hz is outside"},
+                  {Rate, 4, 999, "sample rate 999 Hz is outside"},
+                  {Rate, 4, 768001, "sample rate 768001 Hz is outside"},
+                  {Rate, 4, 0xFFFFFFFFu, "sample rate 4294967295 Hz is outside"},
+                  {FormatTag, 2, 2, "unsupported sample format (tag 2"},  // ADPCM
+                  {Bits, 2, 12, "unsupported sample format"},
+                  {BlockAlign, 2, 3, "block alignment 3"},
+                  {16, 4, 14, "fmt chunk is too short"}});
 }
 
 TEST(WavReaderErrors, MissingChunks) {
