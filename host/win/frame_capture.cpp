@@ -3,7 +3,10 @@
 namespace {
 
 BOOL CALLBACK TakeVisible(HWND window, LPARAM found) {
-    if (!IsWindowVisible(window)) return TRUE;
+    char name[8] = {};
+    GetClassNameA(window, name, sizeof name);
+    // Menus and dialogs (system classes begin with '#') are not the display.
+    if (!IsWindowVisible(window) || name[0] == '#') return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
 }

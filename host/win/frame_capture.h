@@ -5,8 +5,8 @@
 
 #include "host/core/png_frame.h"
 
-// The first visible top-level window of the calling thread: on the
-// visualization thread, the plug-in's window.
+// The first visible top-level window of the calling thread that is not a
+// menu or dialog: on the visualization thread, the plug-in's window.
 HWND FindThreadWindow();
 
 // The window's client area as the screen shows it; false when it has none.

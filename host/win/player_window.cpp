@@ -58,6 +58,7 @@ void Paint(HWND window, PlayerState& state) {
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));  // the window's edge on a dark desktop
     Transport& transport = *state.session->transport;
     const PlayState playState = transport.State();
     const std::string status = state.fileName + "\n" + Clock(transport.Position(), transport.Rate()) + " / " +

@@ -30,6 +30,7 @@ TEST(HostCommandLine, RefusesWhatIsNoPlugin) {
         EXPECT_TRUE(Contains(run.output, message)) << arguments << "\n" << run.output;
         EXPECT_EQ(run.output.rfind("vis_host: ", 0), 0u) << run.output;
     }
+    RemoveFolder(folder);
 }
 
 TEST(HostCommandLine, RefusesADamagedAudioFileByName) {
@@ -40,6 +41,7 @@ TEST(HostCommandLine, RefusesADamagedAudioFileByName) {
     const HostRun run = RunHost("probe_vis.dll \"" + folder + "\\cut.wav\"");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(Contains(run.output, "cut.wav: truncated: the RIFF header claims")) << run.output;
+    RemoveFolder(folder);
 }
 
 TEST(HostCommandLine, InitFailureIsReported) {
@@ -47,6 +49,7 @@ TEST(HostCommandLine, InitFailureIsReported) {
     const HostRun run = RunHost("--module 1 --capture \"" + folder + "\" --frames 3 probe_vis.dll");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(Contains(run.output, "the module's Init failed (result 1)")) << run.output;
+    RemoveFolder(folder);
 }
 
 }  // namespace

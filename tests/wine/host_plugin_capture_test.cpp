@@ -14,6 +14,7 @@ int ExpectedLevel(double peak) {
 class HostWithOurPlugin : public ::testing::Test {
 protected:
     void SetUp() override { folder = NewTempFolder("host-vis-kt"); }
+    void TearDown() override { RemoveFolder(folder); }
 
     HostRun Capture(const std::string& options, const std::string& clip) {
         frames = folder + "\\frames" + std::to_string(++runs);

@@ -39,6 +39,7 @@ std::vector<std::string> LinesStarting(const std::vector<std::string>& lines, co
 
 class HostProbe : public ::testing::Test {
 protected:
+    void TearDown() override { RemoveFolder(folder); }
     void SetUp() override {
         folder = NewTempFolder("host-probe");
         clip = WriteClip(folder, "pattern.wav", 2.0, PatternSample);
@@ -76,7 +77,7 @@ TEST_F(HostProbe, CallsTheModuleOnItsOwnThreadWithTheRecordFilled) {
     const std::vector<std::string> renders = LinesStarting(lines, "render ");
     EXPECT_EQ(renders.size(), 5u);
     for (const std::string& render : renders) EXPECT_EQ(FieldText(render, "thread"), visThread);
-    EXPECT_EQ(lines.back(), "quit thread=" + visThread);
+    EXPECT_EQ(lines.back().rfind("quit thread=" + visThread + " ", 0), 0u) << lines.back();
     EXPECT_TRUE(Contains(run.output, "captured 5 frames of 25 ms")) << run.output;
 }
 
@@ -163,6 +164,43 @@ TEST_F(HostProbe, ConfigRunsOnTheMainThreadWhileTheModuleRenders) {
     ASSERT_EQ(closed.size(), 1u);
     EXPECT_GT(Field(closed[0], "renders_while_open"), 0);
     EXPECT_TRUE(FileExists(FramePath(frames, 60)));
+}
+
+}  // namespace
+
+namespace {
+
+// Waits until the probe's log has a line that starts with the text and was
+// written after the first `after` lines.
+bool AwaitLine(const std::string& log, const std::string& start, std::size_t after, unsigned timeoutMs = 10000) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    do {
+        const std::vector<std::string> lines = ReadLines(log);
+        for (std::size_t i = after; i < lines.size(); ++i)
+            if (lines[i].rfind(start, 0) == 0) return true;
+        Sleep(20);
+    } while (GetTickCount64() < deadline);
+    return false;
+}
+
+TEST_F(HostProbe, LiveKeysChangeTheAnswerAndClosingNeverDeadlocks) {
+    const HostRun run = RunHost("probe_vis.dll \"" + clip + "\"", log, 60000, [&](unsigned long processId) {
+        HWND player = static_cast<HWND>(FindPlayerWindow(processId, 10000));
+        ASSERT_NE(player, nullptr);
+        EXPECT_TRUE(AwaitLine(log, "render ", 0)) << "no render while playing";
+        const std::pair<WPARAM, const char*> keys[] = {{'C', "tick answer=3"}, {'X', "render "}, {'V', "tick answer=0"}};
+        for (const auto& [key, effect] : keys) {
+            const std::size_t seen = ReadLines(log).size();
+            PostMessageA(player, WM_KEYDOWN, key, 0);
+            EXPECT_TRUE(AwaitLine(log, effect, seen)) << "key " << char(key) << " gave no " << effect;
+        }
+        PostMessageA(player, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::vector<std::string> lines = ReadLines(log);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(Contains(lines.back(), "quit thread=")) << lines.back();
+    EXPECT_TRUE(Contains(lines.back(), "answer=0")) << lines.back();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include <stb_image.h>
@@ -13,7 +14,8 @@ std::string BinFolder() {
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
-HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsigned timeoutMs) {
+HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsigned timeoutMs,
+                const std::function<void(unsigned long)>& whileRunning) {
     HostRun run;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -51,6 +53,7 @@ HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsig
         }
     } reader{readEnd, {}};
     HANDLE thread = CreateThread(nullptr, 0, Reader::Run, &reader, 0, nullptr);
+    if (whileRunning) whileRunning(process.dwProcessId);
     if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT) {
         TerminateProcess(process.hProcess, 99);
         WaitForSingleObject(process.hProcess, INFINITE);
@@ -68,14 +71,34 @@ HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsig
     return run;
 }
 
+void* FindPlayerWindow(unsigned long processId, unsigned timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    do {
+        for (HWND window = FindWindowA("vis_host player", nullptr); window;
+             window = FindWindowExA(nullptr, window, "vis_host player", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId) return window;
+        }
+        Sleep(20);
+    } while (GetTickCount64() < deadline);
+    return nullptr;
+}
+
 std::string NewTempFolder(const std::string& stem) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    static int counter = 0;
-    const std::string folder = std::string(temp) + stem + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-                               std::to_string(++counter);
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
+    // Process ids come round again under Wine: take the first free name.
+    for (unsigned n = GetTickCount();; ++n) {
+        const std::string folder = std::string(temp) + stem + "-" + std::to_string(n);
+        if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return folder;
+    }
+}
+
+void RemoveFolder(const std::string& folder) {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 RgbImage ReadPng(const std::string& path) {

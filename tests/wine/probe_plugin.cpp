@@ -105,8 +105,10 @@ int32_t VIS_CDECL FailingInit(winampVisModule*) {
     return 1;
 }
 
-void VIS_CDECL Quit(winampVisModule*) {
-    Log("quit thread=%lu", GetCurrentThreadId());
+void VIS_CDECL Quit(winampVisModule* module) {
+    // A message to the player window during shut-down must not deadlock the host.
+    const LRESULT answer = SendMessageA(reinterpret_cast<HWND>(module->hwndParent), WM_USER, 0, 104);
+    Log("quit thread=%lu answer=%d", GetCurrentThreadId(), int(answer));
     Running = nullptr;
     if (Window) DestroyWindow(Window);
     Window = nullptr;
