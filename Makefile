@@ -1,12 +1,13 @@
 # Entry points: `make` builds dist/vis_kt.dll and dist/vis_host.exe; `make test`
 # installs what is missing, builds everything and runs every test; `make demo`
-# captures both modules into demo/*.gif; `make skins` redraws the skins.
+# captures both modules into demo/*.gif; `make skins` redraws the skins;
+# `make bench` times the signal display against FFTW (not a test).
 BUILD := build
 JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
 
-.PHONY: all dll host deps test native asan cross cross64 skins demo clean
+.PHONY: all dll host deps test native asan cross cross64 skins demo bench clean
 
 all: dll host
 
@@ -55,6 +56,12 @@ test: native asan cross cross64
 demo:
 	tools/install-deps.sh demo
 	JOBS=$(JOBS) tools/make-demo.sh
+
+bench:
+	tools/install-deps.sh bench
+	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DVIS_BENCH=ON >/dev/null
+	cmake --build $(BUILD)/bench --target spectrum_bench -j$(JOBS)
+	$(BUILD)/bench/bin/spectrum_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
 	rm -rf $(BUILD) dist

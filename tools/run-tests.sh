@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Runs every test suite (native, native under the sanitizers, Windows under
-# Wine) and ends with the line "N passed, N failed".
+# Wine) and ends with the line "N passed, N failed, N skipped".
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-$here/../build}
 build=$(cd "$build" && pwd)
 passed=0
 failed=0
+skipped=0
 status=0
 
 # run_suite NAME DIR [ctest options]: runs CTest in DIR and adds its counts.
@@ -31,8 +32,12 @@ run_suite() {
     local bad total
     bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
     total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$summary")
-    passed=$((passed + total - bad))
+    # CTest counts a skipped test as passed; count it apart.
+    local skips
+    skips=$(grep -cE '\*\*\*Skipped' "$log")
+    passed=$((passed + total - bad - skips))
     failed=$((failed + bad))
+    skipped=$((skipped + skips))
     if [ "$rc" -ne 0 ] || [ "$bad" -ne 0 ]; then
         status=1
         sed -n '/The following tests FAILED/,$p' "$log"
@@ -75,5 +80,5 @@ fi
 wine_session_stop
 trap - EXIT
 
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed, $skipped skipped"
 exit $status

@@ -1,16 +1,23 @@
-// The two render operations. Provisional: the level meter only, painting on
-// the canvas when one exists.
+// The two render operations: one frame sequence, with the spectrum only in
+// the Deduzodo.
 #include "display/level_meter.h"
+#include "display/spectrum_display.h"
 #include "plugin/module_ops.h"
+#include "window/frame.h"
 
 int32_t VIS_CDECL RenderAnalyzer(winampVisModule* module) {
     AdvanceLevelFrame();
+    PrepareFrame();
     LevelMeter(module, AnalyzerBandTop, AnalyzerBandBottom);
+    DrawSpectrum(module);
+    PresentFrame();
     return 0;
 }
 
 int32_t VIS_CDECL RenderVuMeter(winampVisModule* module) {
     AdvanceLevelFrame();
+    PrepareFrame();
     LevelMeter(module, VuMeterBandTop, VuMeterBandBottom);
+    PresentFrame();
     return 0;
 }

@@ -1,17 +1,153 @@
-// Module start-up and shut-down. Provisional: the window, its surfaces and the
-// settings come with the window subsystem; until then start-up only resets
-// the level meter.
+// Module start-up and shut-down: the window class, the popup window, the two
+// drawing surfaces, the tables of the signal display, the timer and the menu.
 #include "display/level_meter.h"
+#include "display/spectrum_analysis.h"
+#include "display/spectrum_display.h"
 #include "plugin/module_ops.h"
+#include "plugin/plugin_state.h"
+#include "settings/settings_file.h"
+#include "window/geometry.h"
+#include "window/window_proc.h"
 #include "window/window_state.h"
 
 WindowState Win;
+const char PluginWindowClass[] = "DAVevUri";
 
-int32_t VIS_CDECL Init(winampVisModule*) {
+namespace {
+
+constexpr char FailureCaption[] = "Shit !";
+
+bool RegisterPluginClass(HINSTANCE instance) {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = PluginWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = PluginWindowClass;
+    if (!RegisterClassA(&windowClass)) return false;
+    Win.ClassInstance = instance;
+    return true;
+}
+
+void UnregisterPluginClass() {
+    if (!Win.ClassInstance) return;
+    UnregisterClassA(PluginWindowClass, Win.ClassInstance);
+    Win.ClassInstance = nullptr;
+}
+
+// The skin goes into the canvas; its pristine copy, taken before any mask is
+// painted, is what every frame starts from.
+void MakeSurfaces(HINSTANCE instance) {
+    Win.CanvasBitmap = LoadBitmapA(instance, Plugin.ModuleKind == ModuleVuMeter ? "BITMAP_2" : "BITMAP_1");
+    Win.CanvasDC = CreateCompatibleDC(nullptr);
+    Win.CanvasSavedBitmap = SelectObject(Win.CanvasDC, Win.CanvasBitmap);
+    Win.SkinDC = CreateCompatibleDC(Win.CanvasDC);
+    // Made from the canvas, which holds the skin, so it has the skin's colours.
+    Win.PristineBitmap = CreateCompatibleBitmap(Win.CanvasDC, Plugin.WindowWidth, Plugin.WindowHeight);
+    Win.SkinSavedBitmap = SelectObject(Win.SkinDC, Win.PristineBitmap);
+    BitBlt(Win.SkinDC, 0, 0, Plugin.WindowWidth, Plugin.WindowHeight, Win.CanvasDC, 0, 0, SRCCOPY);
+    Win.BlackBrush = CreateSolidBrush(RGB(0, 0, 0));
+    Win.CanvasSavedBrush = SelectObject(Win.CanvasDC, Win.BlackBrush);
+}
+
+void MakePopupMenu() {
+    Win.PopupMenu = CreatePopupMenu();
+    AppendMenuA(Win.PopupMenu, MF_STRING, MenuAbout, "About ...");
+    AppendMenuA(Win.PopupMenu, MF_STRING, MenuConfig, "Config ...");
+    AppendMenuA(Win.PopupMenu, MF_STRING, MenuClose, "Close");
+}
+
+void SelectBack(HDC surface, HGDIOBJ& saved) {
+    if (surface && saved) SelectObject(surface, saved);
+    saved = nullptr;
+}
+
+template <typename Handle>
+void DeleteHeld(Handle& object) {
+    if (object) DeleteObject(object);
+    object = nullptr;
+}
+
+void DeleteSurface(HDC& surface) {
+    if (surface) DeleteDC(surface);
+    surface = nullptr;
+}
+
+}  // namespace
+
+int32_t VIS_CDECL Init(winampVisModule* module) {
+    ReadSettings(module);
+    Win.HostWindow = module->hwndParent;
+    RECT host = {};
+    GetWindowRect(Win.HostWindow, &host);
+    Win.LastHostRect = host;
+    Win.ForceDocking = false;
+    if (host.right - host.left > DoubleSizeAboveWidth) Plugin.DoubleSize = true;
+    UpdateWindowSize();
+    if (HasHostMagic(module)) Plugin.SpecialHost = true;
+
+    HWND owner = nullptr;
+    if (Plugin.DockMode & DockAttached) {
+        owner = Win.HostWindow;
+        PlaceDocked(host.left, host.top, host.bottom);
+    }
+
+    if (!RegisterPluginClass(module->hDllInstance)) {
+        MessageBoxA(module->hwndParent, "Error registering window class", FailureCaption, MB_OK);
+        return 1;
+    }
+    Win.PluginWindow = CreateWindowExA(0, PluginWindowClass, "ZARir 1.1f", WS_POPUP, Plugin.WindowX, Plugin.WindowY,
+                                       Plugin.WindowWidth, Plugin.WindowHeight, owner, nullptr,
+                                       module->hDllInstance, nullptr);
+    if (!Win.PluginWindow) {
+        MessageBoxA(module->hwndParent, "Error creating window", FailureCaption, MB_OK);
+        // A class left registered would make every later start-up fail.
+        UnregisterPluginClass();
+        return 1;
+    }
+    SetWindowLongPtrA(Win.PluginWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(module));
+
+    MakeSurfaces(module->hDllInstance);
+    PaintStartupMasks();
     ResetLevelMeter();
+    BuildSpectrumTables();
+    InitSpectrumDisplay();
+    Plugin.HostPlaying = false;
+    Plugin.Dragging = false;
+    Win.DragOrigin = {Plugin.WindowX, Plugin.WindowY};
+
+    SetTimer(Win.PluginWindow, RenderTimerId, module->delayMs, nullptr);
+    if (Plugin.DockMode & DockOnTop) {
+        SetWindowPos(Win.PluginWindow, HWND_TOPMOST, Plugin.WindowX, Plugin.WindowY, Plugin.WindowWidth,
+                     Plugin.WindowHeight, SWP_SHOWWINDOW);
+    }
+    ShowWindow(Win.PluginWindow, SW_SHOWNORMAL);
+    MakePopupMenu();
     return 0;
 }
 
-void VIS_CDECL Quit(winampVisModule*) {}
-
-void VIS_CDECL Config(winampVisModule*) {}
+// Safe to run again: each step releases only what is still held.
+void VIS_CDECL Quit(winampVisModule* module) {
+    // The player may stop the module in the middle of a drag.
+    if (Plugin.Dragging) {
+        ClipCursor(nullptr);
+        Plugin.Dragging = false;
+    }
+    if (Win.PluginWindow) KillTimer(Win.PluginWindow, RenderTimerId);
+    SelectBack(Win.SkinDC, Win.SkinSavedBitmap);
+    DeleteHeld(Win.PristineBitmap);
+    DeleteSurface(Win.SkinDC);
+    SelectBack(Win.CanvasDC, Win.CanvasSavedBitmap);
+    DeleteHeld(Win.CanvasBitmap);
+    SelectBack(Win.CanvasDC, Win.CanvasSavedBrush);
+    DeleteSurface(Win.CanvasDC);
+    DeleteHeld(Win.BlackBrush);
+    if (Win.PluginWindow) {
+        HWND window = Win.PluginWindow;
+        Win.PluginWindow = nullptr;
+        DestroyWindow(window);
+    }
+    WriteSettings(module);
+    UnregisterPluginClass();
+    if (Win.PopupMenu) DestroyMenu(Win.PopupMenu);
+    Win.PopupMenu = nullptr;
+}

@@ -21,7 +21,14 @@ struct WindowState {
     HGDIOBJ CanvasSavedBrush = nullptr;
     HGDIOBJ SkinSavedBitmap = nullptr;
 
-    bool ClassRegistered = false;
+    // The instance the window class was registered for, while it is.
+    HINSTANCE ClassInstance = nullptr;
+    // Set by a confirmed configuration: the next frame docks anew whatever
+    // the player window's rectangle is.
+    bool ForceDocking = false;
 };
+
+constexpr UINT_PTR RenderTimerId = 1001;
+extern const char PluginWindowClass[];
 
 extern WindowState Win;

@@ -3,6 +3,7 @@
 
 #include "tests/native/alloc_counter.h"
 #include "tests/native/meter_fixture.h"
+#include "tests/native/spectrum_fixture.h"
 
 TEST_F(MeterTest, LevelMeterFramesAllocateNothing) {
     FillChannel(0, 0x80);
@@ -19,4 +20,23 @@ TEST_F(MeterTest, LevelMeterFramesAllocateNothing) {
     int* volatile probe = new int(3);
     delete probe;
     EXPECT_GT(AllocationCount() - before, 0);
+}
+
+// The Deduzodo's whole signal display, playing and not, shown and hidden.
+TEST_F(SpectrumTest, DeduzodoFramesAllocateNothing) {
+    FillWave([](int n) { return 70.0 * std::sin(TwoPi * 12 * n / 512) + 40.0 * std::cos(TwoPi * 90 * n / 512); });
+    const long before = AllocationCount();
+    int fills = 0;
+    for (int frame = 0; frame < 5000; ++frame) {
+        Plugin.HostPlaying = frame % 50 < 40;
+        Plugin.DisplayFlags = frame % 300 < 250 ? (ShowLevelMeter | ShowSpectrum) : ShowLevelMeter;
+        record.waveformData[frame % 2][frame % WaveformSamples] ^= 0x5A;
+        ClearPainted();
+        AdvanceLevelFrame();
+        LevelMeter(&record, AnalyzerBandTop, AnalyzerBandBottom);
+        DrawSpectrum(&record);
+        fills += Painted.count;
+    }
+    EXPECT_EQ(AllocationCount() - before, 0);
+    EXPECT_GT(fills, 5000 * 4);  // the frames did paint
 }

@@ -1,0 +1,92 @@
+#include "display/spectrum_display.h"
+
+#include <cmath>
+
+#include "display/masks.h"
+#include "display/paint_seam.h"
+#include "display/spectrum_analysis.h"
+#include "plugin/plugin_state.h"
+
+SpectrumDisplayState SpectrumView;
+
+namespace {
+
+constexpr int BarTopRow = 7;      // row offset 0
+constexpr int LowestOffset = 24;  // a peak mark rests here, on row 31
+
+// Bar k shows the magnitude of transform slot k. The magnitude pass has
+// already converted the slots that BarBinTable names; for the others the
+// length of (Re, Im) is taken here, leaving the arrays as they are. The raw
+// real part alone is signed and flickers at random, and reading the
+// magnitude at BarBinTable[k] instead would leave the 27 bars whose entry is
+// 0 dark for good. Without a fresh transform (HostPlaying false) SpectrumRe
+// is all 0 while SpectrumIm is stale, so every bar reads 0.
+double BarValue(int k) {
+    const double re = Analysis.SpectrumRe[k];
+    if (Analysis.SlotIsMagnitude[k]) return re;
+    if (!Analysis.HoldsTransform) return 0.0;
+    const double im = Analysis.SpectrumIm[k];
+    return std::sqrt(re * re + im * im);
+}
+
+// The mark jumps up to a higher top at once and otherwise falls one row.
+void MovePeak(int32_t& peak, int top) {
+    if (peak > top) {
+        peak = top;
+    } else if (peak < LowestOffset) {
+        ++peak;
+    }
+}
+
+// Blackens a column band above the peak mark and between it and the top.
+void PaintColumn(int left, int right, int peak, int top) {
+    PaintBlack(left, BarTopRow, right, BarTopRow + peak);
+    PaintBlack(left, BarTopRow + peak + 1, right, BarTopRow + top);
+}
+
+}  // namespace
+
+void InitSpectrumDisplay() {
+    int32_t* thresholds = SpectrumView.LevelThresholds;
+    for (int i = 0; i < 25; ++i) thresholds[i] = 0;
+    // Each entry keeps the largest j that rounds to it.
+    for (int j = 1; j <= 35000; ++j) {
+        const int index = static_cast<int>(std::nearbyint(5.3 * std::log(double(j)) / std::log(10.0)));
+        thresholds[index] = j;
+    }
+    thresholds[0] = 0;
+    thresholds[1] = 200;
+    for (int32_t& peak : SpectrumView.BarPeak) peak = 23;
+}
+
+int BarHeight(double value) {
+    for (int m = 1; m <= 24; ++m) {
+        if (SpectrumView.LevelThresholds[m] > value) return m;
+    }
+    return 25;
+}
+
+void DrawSpectrum(const winampVisModule* module) {
+    if (!(Plugin.DisplayFlags & ShowSpectrum)) {
+        PaintHiddenSpectrum();
+        return;
+    }
+    AnalyzeSpectrum(module);
+    PaintSpectrum();
+}
+
+void PaintSpectrum() {
+    for (int k = 0; k < SpectrumBars; ++k) {
+        const int top = 25 - BarHeight(BarValue(k));
+        MovePeak(SpectrumView.BarPeak[k], top);
+        PaintColumn(11 + 3 * k, 13 + 3 * k, SpectrumView.BarPeak[k], top);
+    }
+
+    // The bass indicator: the DC magnitude, 40 units a row.
+    const double scaled = Analysis.SpectrumRe[1] * 25.0 * 0.001;
+    int top = 25 - static_cast<int>(std::nearbyint(scaled));
+    if (top < 0) top = 0;
+    if (top > 25) top = 25;
+    MovePeak(SpectrumView.BassPeak, top);
+    PaintColumn(7, 10, SpectrumView.BassPeak, top);
+}

@@ -1,0 +1,134 @@
+#include "display/spectrum_transform.h"
+
+#include "display/spectrum_analysis.h"
+
+namespace {
+
+// T = Y * U; Y = X - T; X = X + T.
+inline void Butterfly(double& xr, double& xi, double& yr, double& yi, double ur, double ui) {
+    const double tr = yr * ur - yi * ui;
+    const double ti = yr * ui + yi * ur;
+    yr = xr - tr;
+    yi = xi - ti;
+    xr = xr + tr;
+    xi = xi + ti;
+}
+
+// One decimation-in-time stage on slots 1..n: each block of 2 * Half slots
+// pairs offset j with j + Half under the stage's twiddle U for j. The pairs
+// are disjoint, so the order in which they run changes no value; running
+// j innermost with a fixed Half lets the compiler vectorise.
+template <int Half>
+void OneStage(double* __restrict re, double* __restrict im, int n, const double* __restrict ur,
+              const double* __restrict ui) {
+    for (int block = 1; block <= n; block += 2 * Half) {
+        double* xr = re + block;
+        double* xi = im + block;
+        for (int j = 0; j < Half; ++j) {
+            Butterfly(xr[j], xi[j], xr[j + Half], xi[j + Half], ur[j], ui[j]);
+        }
+    }
+}
+
+// The stage with half length Half and the next one, over each four slots
+// that they combine, loaded once: the same butterflies with the same
+// operands as two OneStage passes, with half the loads and stores.
+template <int Half>
+void TwoStages(double* __restrict re, double* __restrict im, int n, const double* __restrict ur,
+               const double* __restrict ui) {
+    const double* __restrict vr = ur + Half;  // the next stage's twiddles
+    const double* __restrict vi = ui + Half;
+    for (int block = 1; block <= n; block += 4 * Half) {
+        double* r = re + block;
+        double* i = im + block;
+        for (int j = 0; j < Half; ++j) {
+            double ar = r[j], ai = i[j], br = r[j + Half], bi = i[j + Half];
+            double cr = r[j + 2 * Half], ci = i[j + 2 * Half], dr = r[j + 3 * Half], di = i[j + 3 * Half];
+            Butterfly(ar, ai, br, bi, ur[j], ui[j]);
+            Butterfly(cr, ci, dr, di, ur[j], ui[j]);
+            Butterfly(ar, ai, cr, ci, vr[j], vi[j]);
+            Butterfly(br, bi, dr, di, vr[j + Half], vi[j + Half]);
+            r[j] = ar;
+            i[j] = ai;
+            r[j + Half] = br;
+            i[j + Half] = bi;
+            r[j + 2 * Half] = cr;
+            i[j + 2 * Half] = ci;
+            r[j + 3 * Half] = dr;
+            i[j + 3 * Half] = di;
+        }
+    }
+}
+
+// Indexed by the (first) stage; a stage's twiddles start at its half length.
+using StageFunction = void (*)(double*, double*, int, const double*, const double*);
+constexpr StageFunction SingleStage[10] = {nullptr,      OneStage<1>,  OneStage<2>,  OneStage<4>,  OneStage<8>,
+                                           OneStage<16>, OneStage<32>, OneStage<64>, OneStage<128>, OneStage<256>};
+constexpr StageFunction StagePair[9] = {nullptr,       TwoStages<1>,  TwoStages<2>,  TwoStages<4>, TwoStages<8>,
+                                        TwoStages<16>, TwoStages<32>, TwoStages<64>, TwoStages<128>};
+
+}  // namespace
+
+void DeriveTransformTables() {
+    const int n = Analysis.FftSize;
+
+    // The exchanges of the bit-reversal walk: j steps through the reversed
+    // indices, and slot i is exchanged with slot j where i < j.
+    int count = 0;
+    int j = 1;
+    for (int i = 1; i < n; ++i) {
+        if (i < j) {
+            Analysis.SwapSlots[count][0] = static_cast<int16_t>(i);
+            Analysis.SwapSlots[count][1] = static_cast<int16_t>(j);
+            ++count;
+        }
+        int k = n / 2;
+        while (k < j) {
+            j -= k;
+            k /= 2;
+        }
+        j += k;
+    }
+    Analysis.SwapCount = count;
+
+    // Per stage, U = 1 + 0i stepped by U = U * W with W = e^(-i pi / half).
+    for (int stage = 1; stage <= Analysis.FftStages; ++stage) {
+        const int half = 1 << (stage - 1);
+        const double wr = Analysis.TwiddleCos[stage];
+        const double wi = Analysis.TwiddleSin[stage];
+        double ur = 1.0, ui = 0.0;
+        for (int step = 0; step < half; ++step) {
+            Analysis.StageTwiddleRe[half + step] = ur;
+            Analysis.StageTwiddleIm[half + step] = ui;
+            const double nextR = ur * wr - ui * wi;
+            ui = ur * wi + ui * wr;
+            ur = nextR;
+        }
+    }
+}
+
+void ReverseSlotOrder(double* slots) {
+    for (int s = 0; s < Analysis.SwapCount; ++s) {
+        const int i = Analysis.SwapSlots[s][0], j = Analysis.SwapSlots[s][1];
+        const double held = slots[i];
+        slots[i] = slots[j];
+        slots[j] = held;
+    }
+}
+
+void RunButterflyStages() {
+    // Stages 1 to FftStages, two at a time while two are left.
+    for (int stage = 1; stage <= Analysis.FftStages;) {
+        const int half = 1 << (stage - 1);
+        const bool pair = stage < Analysis.FftStages;
+        (pair ? StagePair : SingleStage)[stage](Analysis.SpectrumRe, Analysis.SpectrumIm, Analysis.FftSize,
+                                                 Analysis.StageTwiddleRe + half, Analysis.StageTwiddleIm + half);
+        stage += pair ? 2 : 1;
+    }
+}
+
+void ComputeFft() {
+    ReverseSlotOrder(Analysis.SpectrumRe);
+    ReverseSlotOrder(Analysis.SpectrumIm);
+    RunButterflyStages();
+}

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <cstring>
+#include <random>
+#include <utility>
+
+#include "tests/native/spectrum_fixture.h"
+
+namespace {
+
+using Complex = std::complex<long double>;
+
+// Direct DFT with a negative exponent of slots 1..512 (x[n] in slot n + 1).
+std::vector<Complex> DirectDft(const double* re, const double* im) {
+    std::vector<Complex> out(512);
+    const long double step = 2.0L * 3.141592653589793238462643383279502884L / 512;
+    for (int m = 0; m < 512; ++m) {
+        Complex sum = 0;
+        for (int n = 0; n < 512; ++n) {
+            const long double angle = -step * ((n * m) % 512);
+            sum += Complex(re[n + 1], im[n + 1]) * Complex(std::cos(angle), std::sin(angle));
+        }
+        out[m] = sum;
+    }
+    return out;
+}
+
+// The transform step by step as defined: the bit-reversal walk, then per
+// stage j outer and i inner, U stepped by the recurrence after each run.
+void DefinedFft(double* re, double* im) {
+    const int n = 512;
+    int j = 1;
+    for (int i = 1; i < n; ++i) {
+        if (i < j) {
+            std::swap(re[i], re[j]);
+            std::swap(im[i], im[j]);
+        }
+        int k = n / 2;
+        while (k < j) {
+            j -= k;
+            k /= 2;
+        }
+        j += k;
+    }
+    for (int stage = 1; stage <= 9; ++stage) {
+        const int le = 1 << stage, le1 = le / 2;
+        const double wr = Analysis.TwiddleCos[stage], wi = Analysis.TwiddleSin[stage];
+        double ur = 1.0, ui = 0.0;
+        for (int first = 1; first <= le1; ++first) {
+            for (int i = first; i <= n; i += le) {
+                const int ip = i + le1;
+                const double tr = re[ip] * ur - im[ip] * ui;
+                const double ti = re[ip] * ui + im[ip] * ur;
+                re[ip] = re[i] - tr;
+                im[ip] = im[i] - ti;
+                re[i] = re[i] + tr;
+                im[i] = im[i] + ti;
+            }
+            const double next = ur * wr - ui * wi;
+            ui = ur * wi + ui * wr;
+            ur = next;
+        }
+    }
+}
+
+// Equal to the last bit, so that the sign of a zero counts too.
+::testing::AssertionResult SameSlots(const double* got, const double* want) {
+    for (int slot = 0; slot < SpectrumSlots; ++slot) {
+        if (std::memcmp(&got[slot], &want[slot], sizeof(double)) != 0) {
+            return ::testing::AssertionFailure() << "slot " << slot << ": " << got[slot] << " instead of " << want[slot];
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+void FillRandom(winampVisModule& record, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (auto& channel : record.waveformData) {
+        for (unsigned char& b : channel) b = static_cast<unsigned char>(byte(random));
+    }
+}
+
+}  // namespace
+
+// The reordered loops, the precomputed twiddles and the zeroing after the bit
+// reversal change no operation and no operand: results match to the bit.
+TEST_F(SpectrumTest, TransformRepeatsTheDefinedArithmetic) {
+    std::mt19937 random(17);
+    std::uniform_real_distribution<double> value(-300.0, 300.0);
+    double re[SpectrumSlots] = {}, im[SpectrumSlots] = {};
+    for (int i = 1; i <= 512; ++i) {
+        re[i] = Analysis.SpectrumRe[i] = value(random);
+        im[i] = Analysis.SpectrumIm[i] = value(random);
+    }
+    ComputeFft();
+    DefinedFft(re, im);
+    EXPECT_TRUE(SameSlots(Analysis.SpectrumRe, re));
+    EXPECT_TRUE(SameSlots(Analysis.SpectrumIm, im));
+}
+
+TEST_F(SpectrumTest, AnalysisRepeatsTheDefinedSteps) {
+    for (unsigned seed : {1u, 2u, 3u}) {
+        FillRandom(record, seed);
+        // Leave stale imaginary parts behind, as a previous frame does.
+        for (int i = 1; i <= 512; ++i) Analysis.SpectrumIm[i] = i * 0.25;
+        double re[SpectrumSlots] = {}, im[SpectrumSlots] = {};
+        for (int i = 0; i <= 256; ++i) {
+            const double w = i / 512.0;
+            for (int m : {i, 512 - i}) {
+                re[m] = w * (128 - (record.waveformData[0][m] ^ 0x80)) + w * (128 - (record.waveformData[1][m] ^ 0x80));
+            }
+        }
+        DefinedFft(re, im);
+        for (int k = 0; k < SpectrumBars; ++k) {
+            const int b = Analysis.BarBinTable[k];
+            re[b] = std::sqrt(re[b] * re[b] + im[b] * im[b]);
+        }
+        AnalyzeSpectrum(&record);
+        EXPECT_TRUE(SameSlots(Analysis.SpectrumRe, re)) << "seed " << seed;
+        EXPECT_TRUE(SameSlots(Analysis.SpectrumIm, im)) << "seed " << seed;
+    }
+}
+
+// The recurrence twiddles and 9 stages leave a rounding error of about
+// 5e-15 of the largest output; 1e-12 of it is the bound checked.
+TEST_F(SpectrumTest, TransformMatchesDirectDft) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> value(-128.0, 128.0);
+    for (int trial = 0; trial < 3; ++trial) {
+        for (int i = 1; i <= 512; ++i) {
+            Analysis.SpectrumRe[i] = value(random);
+            Analysis.SpectrumIm[i] = trial == 0 ? 0.0 : value(random);
+        }
+        const std::vector<Complex> expected = DirectDft(Analysis.SpectrumRe, Analysis.SpectrumIm);
+        long double largest = 0;
+        for (const Complex& c : expected) largest = std::max(largest, std::abs(c));
+        const double tolerance = static_cast<double>(largest) * 1e-12;
+
+        ComputeFft();
+        for (int m = 0; m < 512; ++m) {
+            EXPECT_NEAR(Analysis.SpectrumRe[m + 1], static_cast<double>(expected[m].real()), tolerance) << "bin " << m;
+            EXPECT_NEAR(Analysis.SpectrumIm[m + 1], static_cast<double>(expected[m].imag()), tolerance) << "bin " << m;
+        }
+    }
+}
+
+TEST_F(SpectrumTest, ConstantInputs) {
+    FillBoth(0x00);
+    AnalyzeSpectrum(&record);
+    for (int slot = 0; slot < SpectrumSlots; ++slot) EXPECT_EQ(Analysis.SpectrumRe[slot], 0.0) << slot;
+
+    FillBoth(0xFF);  // +1 on each channel
+    AnalyzeSpectrum(&record);
+    EXPECT_EQ(Analysis.SpectrumRe[1], 256.0);
+    EXPECT_NEAR(Analysis.SpectrumRe[2], 103.754, 5e-4);
+
+    FillBoth(0x80);  // +128 on each channel, the largest value any slot reaches
+    AnalyzeSpectrum(&record);
+    EXPECT_EQ(Analysis.SpectrumRe[1], 32768.0);
+}
+
+TEST_F(SpectrumTest, SixteenCycleCosine) {
+    FillWave([](int n) { return 100.0 * std::cos(TwoPi * 16 * n / 512); });
+    AnalyzeSpectrum(&record);
+    EXPECT_NEAR(Analysis.SpectrumRe[17], 12796, 1.0);
+    EXPECT_NEAR(Analysis.SpectrumRe[16], 5191, 1.0);
+    EXPECT_NEAR(Analysis.SpectrumRe[18], 5191, 1.0);
+    EXPECT_LT(Analysis.SpectrumRe[15], 10.0);
+}
+
+// One +1 sample at index s of one channel: every named slot but 0 gets the
+// window weight at s.
+TEST_F(SpectrumTest, SingleSampleImpulses) {
+    const struct {
+        int sample;
+        double magnitude;
+    } cases[] = {{256, 0.5}, {1, 1.0 / 512}, {0, 0.0}, {512, 0.0}, {384, 0.25}};
+    for (const auto& c : cases) {
+        FillBoth(0x00);
+        record.waveformData[1][c.sample] = 0xFF;
+        AnalyzeSpectrum(&record);
+        EXPECT_EQ(Analysis.SpectrumRe[0], 0.0);
+        for (int k = 0; k < SpectrumBars; ++k) {
+            const int slot = Analysis.BarBinTable[k];
+            if (slot == 0) continue;
+            EXPECT_NEAR(Analysis.SpectrumRe[slot], c.magnitude, 1e-12) << "sample " << c.sample << " slot " << slot;
+        }
+    }
+}
+
+TEST_F(SpectrumTest, SlotsOutsideTheTransformStayZero) {
+    for (unsigned frame = 0; frame < 20; ++frame) {
+        FillRandom(record, 100 + frame);
+        AnalyzeSpectrum(&record);
+        EXPECT_EQ(Analysis.SpectrumRe[0], 0.0);
+        EXPECT_EQ(Analysis.SpectrumIm[0], 0.0);
+        for (int slot = 513; slot < SpectrumSlots; ++slot) {
+            EXPECT_EQ(Analysis.SpectrumRe[slot], 0.0) << slot;
+            EXPECT_EQ(Analysis.SpectrumIm[slot], 0.0) << slot;
+        }
+    }
+}
+
+TEST_F(SpectrumTest, NotPlayingZeroesRealPartsAndKeepsImaginary) {
+    FillWave([](int n) { return 90.0 * std::sin(TwoPi * 7 * n / 512); });
+    AnalyzeSpectrum(&record);
+    double im[SpectrumSlots];
+    std::copy(Analysis.SpectrumIm, Analysis.SpectrumIm + SpectrumSlots, im);
+    EXPECT_GT(std::abs(im[8]), 1000.0);
+
+    Plugin.HostPlaying = false;
+    AnalyzeSpectrum(&record);
+    for (int slot = 0; slot < SpectrumSlots; ++slot) {
+        EXPECT_EQ(Analysis.SpectrumRe[slot], 0.0) << slot;
+        EXPECT_EQ(Analysis.SpectrumIm[slot], im[slot]) << slot;
+    }
+    EXPECT_FALSE(Analysis.HoldsTransform);
+}

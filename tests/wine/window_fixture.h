@@ -1,0 +1,44 @@
+// A running module in a fresh process: player window, settings, start-up and
+// shut-down around each test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "tests/wine/fake_player.h"
+
+constexpr int PlayerLeft = 100, PlayerTop = 300, PlayerWidth = 275, PlayerHeight = 116;
+constexpr const char* DeduzodoSection = "ZARir 1.1 Deduzodo";
+constexpr const char* VuMeterSection = "ZARir 1.1 VU-Meter";
+
+class WindowTest : public ::testing::Test {
+protected:
+    winampVisModule* module = nullptr;
+    HWND plugin = nullptr;
+
+    void SetUp() override {
+        RemovePluginIni();
+        OpenPlayerWindow(PlayerLeft, PlayerTop, PlayerWidth, PlayerHeight);
+    }
+    void TearDown() override {
+        if (module) module->Quit(module);
+        PumpMessages();
+        ClosePlayerWindow();
+        RemovePluginIni();
+    }
+
+    // Starts module `index` with the given dock mode stored in its section.
+    void Start(int index, int mode = 1, void* userData = nullptr) {
+        WriteModeSetting(index == 1 ? VuMeterSection : DeduzodoSection, mode);
+        module = GetModule(index);
+        ASSERT_NE(module, nullptr);
+        ASSERT_EQ(StartModule(module, userData), 0);
+        plugin = FindPluginWindow();
+        ASSERT_NE(plugin, nullptr);
+        PumpMessages();
+    }
+
+    void Render(int frames = 1) {
+        for (int i = 0; i < frames; ++i) module->Render(module);
+    }
+    bool Lit(int x, int y) { return IsLit(PixelAt(plugin, x, y)); }
+};

@@ -1,0 +1,235 @@
+// The window procedure of the real DLL: timer, double-clicks, drag, keys, menu.
+#include <atomic>
+#include <thread>
+
+#include "tests/wine/window_fixture.h"
+
+namespace {
+
+LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+
+}  // namespace
+
+class InputTest : public WindowTest {
+protected:
+    // Whether each meter shows after one rendered frame of silence.
+    bool LevelShown() {
+        Render(1);
+        return Lit(134, levelRow);
+    }
+    bool SpectrumShown() {
+        Render(1);
+        return Lit(14, 31);
+    }
+    void DoubleClick(int x, int y) { SendMessageA(plugin, WM_LBUTTONDBLCLK, MK_LBUTTON, Point(x, y)); }
+    int levelRow = 35;
+};
+
+TEST_F(InputTest, TimerRendersOnlyWhileThePlayerIsNotPlaying) {
+    Start(0);
+    FillWaveform(module, 0, 0);
+    Player.playingAnswer = 1;
+    SendMessageA(plugin, WM_TIMER, 1001, 0);
+    EXPECT_EQ(Player.queries, 1);
+    EXPECT_FALSE(Lit(134, 35));  // still the start-up masks: no frame rendered
+    for (LRESULT answer : {0, 3}) {
+        Player.playingAnswer = answer;
+        RedrawWindow(plugin, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        SendMessageA(plugin, WM_TIMER, 1001, 0);
+        EXPECT_TRUE(Lit(134, 35)) << answer;
+    }
+    EXPECT_EQ(Player.queries, 3);
+}
+
+TEST_F(InputTest, TimerIgnoredWhileDragging) {
+    Start(0, 0);
+    SendMessageA(plugin, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    SendMessageA(plugin, WM_TIMER, 1001, 0);
+    EXPECT_EQ(Player.queries, 0);
+    SendMessageA(plugin, WM_LBUTTONUP, 0, Point(5, 5));
+    SendMessageA(plugin, WM_TIMER, 1001, 0);
+    EXPECT_EQ(Player.queries, 1);
+}
+
+TEST_F(InputTest, SpecialHostTimerNeitherAsksNorRenders) {
+    Start(0, 1, reinterpret_cast<void*>(static_cast<uintptr_t>(0x00584F51)));
+    for (int tick = 0; tick < 5; ++tick) SendMessageA(plugin, WM_TIMER, 1001, 0);
+    EXPECT_EQ(Player.queries, 0);
+    EXPECT_FALSE(Lit(134, 35));
+}
+
+TEST_F(InputTest, DeduzodoDoubleClickRegions) {
+    Start(0);
+    FillWaveform(module, 0, 0);
+    ASSERT_TRUE(SpectrumShown());
+    ASSERT_TRUE(LevelShown());
+    for (POINT p : {POINT{15, 5}, POINT{267, 28}}) {
+        DoubleClick(p.x, p.y);
+        EXPECT_FALSE(SpectrumShown()) << p.x << "," << p.y;
+        EXPECT_TRUE(LevelShown());
+        DoubleClick(p.x, p.y);
+        EXPECT_TRUE(SpectrumShown());
+    }
+    for (POINT p : {POINT{8, 34}, POINT{135, 38}, POINT{140, 36}, POINT{267, 36}}) {
+        DoubleClick(p.x, p.y);
+        EXPECT_FALSE(LevelShown()) << p.x << "," << p.y;
+        EXPECT_TRUE(SpectrumShown());
+        DoubleClick(p.x, p.y);
+        EXPECT_TRUE(LevelShown());
+    }
+    for (POINT p : {POINT{14, 10}, POINT{268, 10}, POINT{100, 4}, POINT{100, 29}, POINT{7, 36}, POINT{136, 36},
+                    POINT{139, 36}, POINT{100, 33}, POINT{100, 39}}) {
+        DoubleClick(p.x, p.y);
+        EXPECT_TRUE(SpectrumShown()) << p.x << "," << p.y;
+        EXPECT_TRUE(LevelShown()) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(InputTest, VuMeterDoubleClickRegions) {
+    levelRow = 8;
+    Start(1);
+    FillWaveform(module, 0, 0);
+    ASSERT_TRUE(LevelShown());
+    for (POINT p : {POINT{8, 5}, POINT{267, 9}}) {
+        DoubleClick(p.x, p.y);
+        EXPECT_FALSE(LevelShown()) << p.x << "," << p.y;
+        DoubleClick(p.x, p.y);
+        EXPECT_TRUE(LevelShown());
+    }
+    for (POINT p : {POINT{100, 4}, POINT{100, 10}, POINT{7, 7}, POINT{136, 7}}) {
+        DoubleClick(p.x, p.y);
+        EXPECT_TRUE(LevelShown()) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(InputTest, DoubleSizeHalvesTheClickPoint) {
+    MovePlayerWindow(PlayerLeft, PlayerTop, 550, 232);
+    Start(0);
+    FillWaveform(module, 0, 0);
+    Render(1);
+    ASSERT_TRUE(Lit(28, 62));  // bar 1, row 31, doubled
+    DoubleClick(29, 10);
+    Render(1);
+    EXPECT_TRUE(Lit(28, 62));
+    DoubleClick(30, 10);
+    Render(1);
+    EXPECT_FALSE(Lit(28, 62));
+}
+
+TEST_F(InputTest, DragMovesTheFreeWindowWithTheLeftButtonOnly) {
+    Start(0, 0);
+    SendMessageA(plugin, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
+    SendMessageA(plugin, WM_MOUSEMOVE, MK_LBUTTON, Point(30, 25));
+    RECT rect = WindowRectOf(plugin);
+    EXPECT_EQ(rect.left, 20);
+    EXPECT_EQ(rect.top, 15);
+    EXPECT_EQ(rect.right - rect.left, 275);
+    SendMessageA(plugin, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, Point(60, 60));
+    SendMessageA(plugin, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, Point(60, 60));
+    EXPECT_EQ(WindowRectOf(plugin).left, 20);
+    EXPECT_EQ(SendMessageA(plugin, WM_LBUTTONUP, 0, Point(30, 25)), 0);
+    module->Quit(module);
+    module = nullptr;
+    // The position reached by dragging is what the settings keep.
+    char path[MAX_PATH];
+    lstrcpynA(path, PluginIniPath().c_str(), MAX_PATH);
+    EXPECT_EQ(GetPrivateProfileIntA(DeduzodoSection, "X", -1, path), 20);
+    EXPECT_EQ(GetPrivateProfileIntA(DeduzodoSection, "Y", -1, path), 15);
+}
+
+TEST_F(InputTest, AttachedWindowDoesNotDrag) {
+    Start(0, 1);
+    const RECT before = WindowRectOf(plugin);
+    SendMessageA(plugin, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
+    SendMessageA(plugin, WM_MOUSEMOVE, MK_LBUTTON, Point(40, 30));
+    EXPECT_EQ(WindowRectOf(plugin).left, before.left);
+    EXPECT_EQ(WindowRectOf(plugin).top, before.top);
+    SendMessageA(plugin, WM_LBUTTONUP, 0, Point(40, 30));
+}
+
+TEST_F(InputTest, KeystrokesReachThePlayerWindow) {
+    Start(0);
+    SendMessageA(plugin, WM_KEYDOWN, 'X', 0x002D0001);
+    SendMessageA(plugin, WM_KEYUP, 'X', static_cast<LPARAM>(0xC02D0001u));
+    SendMessageA(plugin, WM_CHAR, 'x', 0x002D0001);
+    SendMessageA(plugin, WM_SYSKEYDOWN, 'X', 0x202D0001);
+    PumpMessages();
+    ASSERT_EQ(Player.received.size(), 2u);
+    EXPECT_EQ(Player.received[0].message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(Player.received[0].wParam, static_cast<WPARAM>('X'));
+    EXPECT_EQ(Player.received[0].lParam, 0x002D0001);
+    EXPECT_EQ(Player.received[1].message, static_cast<UINT>(WM_KEYUP));
+    EXPECT_EQ(Player.received[1].lParam, static_cast<LPARAM>(0xC02D0001u));
+}
+
+TEST_F(InputTest, UnknownCommandDoesNothing) {
+    Start(0);
+    EXPECT_EQ(SendMessageA(plugin, WM_COMMAND, 4, 0), 0);
+    EXPECT_EQ(SendMessageA(plugin, WM_COMMAND, MAKEWPARAM(3, 1), 0), 0);
+    EXPECT_TRUE(IsWindow(plugin));
+}
+
+TEST_F(InputTest, ContextMenuOpensAtTheClickAndCloses) {
+    Start(0, 0);
+    MoveWindow(plugin, 200, 150, 275, 46, TRUE);
+    HWND target = plugin;
+    std::atomic<bool> seen{false};
+    std::atomic<int> menuLeft{-1}, menuTop{-1};
+    std::thread closer([&] {
+        for (int i = 0; i < 300 && !seen; ++i) {
+            HWND menu = FindWindowA("#32768", nullptr);
+            if (menu && IsWindowVisible(menu)) {
+                RECT rect;
+                GetWindowRect(menu, &rect);
+                menuLeft = rect.left;
+                menuTop = rect.top;
+                seen = true;
+                // Cancelling the owner's modes ends the menu's loop.
+                SendMessageTimeoutA(target, WM_CANCELMODE, 0, 0, SMTO_NORMAL, 2000, nullptr);
+                return;
+            }
+            Sleep(10);
+        }
+    });
+    EXPECT_EQ(SendMessageA(plugin, WM_RBUTTONDOWN, MK_RBUTTON, Point(40, 20)), 0);
+    closer.join();
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(menuLeft.load(), 240);
+    EXPECT_EQ(menuTop.load(), 170);
+    EXPECT_TRUE(IsWindow(plugin));
+}
+
+// The player runs the module on a thread of its own that pumps the window's
+// messages, with its main window on the main thread.
+TEST_F(InputTest, ModuleOnItsOwnThread) {
+    WriteModeSetting(DeduzodoSection, 1);
+    winampVisModule* record = GetModule(0);
+    record->hwndParent = Player.window;
+    record->hDllInstance = GetModuleHandleA("vis_kt.dll");
+    std::atomic<int> frames{0};
+    std::atomic<bool> initOk{false};
+    std::thread vis([&] {
+        if (record->Init(record) != 0) return;
+        initOk = true;
+        FillWaveform(record, 0x30, 0x30);
+        for (int i = 0; i < 40; ++i) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            record->Render(record);
+            ++frames;
+            Sleep(5);
+        }
+        record->Quit(record);
+    });
+    // Meanwhile the player's main thread moves its window and answers queries.
+    for (int i = 0; !(frames >= 40 && vis.joinable()) && i < 2000; ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        PumpMessages();
+        if (i == 20) MoveWindow(Player.window, 160, 320, PlayerWidth, PlayerHeight, TRUE);
+        if (frames >= 40) break;
+    }
+    vis.join();
+    EXPECT_TRUE(initOk);
+    EXPECT_EQ(frames.load(), 40);
+    EXPECT_EQ(FindPluginWindow(), nullptr);
+}
