@@ -66,11 +66,4 @@ TEST(Options, BadInputIsNamed) {
     }
 }
 
-TEST(Options, HelpNeedsNothingElse) {
-    HostOptions options;
-    std::string error;
-    EXPECT_TRUE(Parse({"--help"}, options, error));
-    EXPECT_TRUE(options.help);
-}
-
 }  // namespace

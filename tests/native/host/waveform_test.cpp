@@ -61,10 +61,4 @@ TEST(FillWaveform, OutsideTheAudioIsSilence) {
     EXPECT_EQ(waveform[1][575], 0);
 }
 
-TEST(FramesIn, RoundsDown) {
-    EXPECT_EQ(FramesIn(25, 44100), 1102);
-    EXPECT_EQ(FramesIn(25, 48000), 1200);
-    EXPECT_EQ(FramesIn(5000, 22050), 110250);
-}
-
 }  // namespace
