@@ -1,14 +1,15 @@
-# Entry points: `make` builds dist/vis_kt.dll; `make test` installs what is
-# missing, builds everything and runs every test; `make skins` redraws the
-# skins; `make bench` times the signal display against FFTW (not a test).
+# Entry points: `make` builds dist/vis_kt.dll and dist/vis_host.exe; `make test`
+# installs what is missing, builds everything and runs every test; `make demo`
+# captures both modules into demo/*.gif; `make skins` redraws the skins;
+# `make bench` times the signal display against FFTW (not a test).
 BUILD := build
 JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
 
-.PHONY: all dll deps test native asan cross cross64 skins bench fuzz fuzz-build clean
+.PHONY: all dll host deps test native asan cross cross64 skins demo bench fuzz fuzz-build clean
 
-all: dll
+all: dll host
 
 deps:
 	tools/install-deps.sh test
@@ -20,6 +21,12 @@ dll: deps
 	cp $(BUILD)/cross/bin/vis_kt.dll dist/vis_kt.dll
 	@echo "built dist/vis_kt.dll"
 
+# The stand-in player, 32-bit like the DLL.
+host: dll
+	cmake --build $(BUILD)/cross --target vis_host -j$(JOBS)
+	cp $(BUILD)/cross/bin/vis_host.exe dist/vis_host.exe
+	@echo "built dist/vis_host.exe"
+
 native: deps
 	cmake -S . -B $(BUILD)/native >/dev/null
 	cmake --build $(BUILD)/native -j$(JOBS)
@@ -28,7 +35,7 @@ asan: deps
 	cmake -S . -B $(BUILD)/asan -DVIS_SANITIZE=ON >/dev/null
 	cmake --build $(BUILD)/asan -j$(JOBS)
 
-cross: dll
+cross: dll host
 	cmake --build $(BUILD)/cross -j$(JOBS)
 
 # Redraws the two skin bitmaps in resources/ with the native generator.
@@ -57,6 +64,10 @@ fuzz: fuzz-build
 
 test: native asan cross cross64 fuzz-build
 	tools/run-tests.sh $(BUILD)
+
+demo:
+	tools/install-deps.sh demo
+	JOBS=$(JOBS) tools/make-demo.sh
 
 bench:
 	tools/install-deps.sh bench

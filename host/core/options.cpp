@@ -1,0 +1,117 @@
+#include "host/core/options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+const char* const HostUsage =
+    "usage: vis_host [options] PLUGIN.dll [AUDIO_FILE]\n"
+    "Runs a visualization module of PLUGIN.dll the way the player does, playing\n"
+    "AUDIO_FILE (PCM WAV or Ogg Vorbis).\n"
+    "  --list            print the plug-in's modules and exit\n"
+    "  --module N        run module N (default 0)\n"
+    "  --double          start with the player window at double size (Ctrl+D)\n"
+    "  --special-host    store the host magic in the module's userData\n"
+    "  --config          open the module's configuration once it runs (Ctrl+K)\n"
+    "  --capture DIR     write every frame the plug-in presents to DIR as PNG;\n"
+    "                    the clock runs from the frames, sound stays off\n"
+    "  --frames N        with --capture: stop after N frames (default: at the end)\n"
+    "  --at N:ACTION     with --capture: after N frames play, pause or stop\n"
+    "  --help            print this text\n"
+    "Keys in the player window: X play, C pause, V stop, Left/Right seek 5 s,\n"
+    "Ctrl+D double size, Ctrl+K configure the module; right-click for a menu.\n";
+
+namespace {
+
+bool ParseCount(const std::string& text, int minimum, int& value) {
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+    errno = 0;
+    const long parsed = std::strtol(text.c_str(), nullptr, 10);
+    if (errno == ERANGE || parsed > 1000000000L || parsed < minimum) return false;
+    value = int(parsed);
+    return true;
+}
+
+bool ParseAction(const std::string& text, ScheduledAction& action) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || !ParseCount(text.substr(0, colon), 0, action.afterFrames)) return false;
+    const std::string name = text.substr(colon + 1);
+    if (name == "play") action.kind = ScheduledAction::Play;
+    else if (name == "pause") action.kind = ScheduledAction::Pause;
+    else if (name == "stop") action.kind = ScheduledAction::Stop;
+    else return false;
+    return true;
+}
+
+}  // namespace
+
+bool ParseOptions(const std::vector<std::string>& args, HostOptions& options, std::string& error) {
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = arg + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        std::string text;
+        if (arg == "--list") options.list = true;
+        else if (arg == "--help" || arg == "-h") options.help = true;
+        else if (arg == "--double") options.doubleSize = true;
+        else if (arg == "--special-host") options.specialHost = true;
+        else if (arg == "--config") options.config = true;
+        else if (arg == "--module") {
+            if (!value(text)) return false;
+            if (!ParseCount(text, 0, options.module)) {
+                error = "--module needs a module number, not '" + text + "'";
+                return false;
+            }
+        } else if (arg == "--frames") {
+            if (!value(text)) return false;
+            if (!ParseCount(text, 1, options.frames)) {
+                error = "--frames needs a positive number, not '" + text + "'";
+                return false;
+            }
+        } else if (arg == "--capture") {
+            if (!value(options.captureDir)) return false;
+            if (options.captureDir.empty()) {
+                error = "--capture needs a folder";
+                return false;
+            }
+        } else if (arg == "--at") {
+            ScheduledAction action;
+            if (!value(text)) return false;
+            if (!ParseAction(text, action)) {
+                error = "--at needs FRAMES:ACTION with ACTION play, pause or stop, not '" + text + "'";
+                return false;
+            }
+            options.schedule.push_back(action);
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            error = "unknown option " + arg;
+            return false;
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (options.help) return true;
+    if (files.empty()) {
+        error = "no plug-in DLL given";
+        return false;
+    }
+    if (files.size() > 2) {
+        error = "too many files: " + files[2];
+        return false;
+    }
+    options.pluginPath = files[0];
+    if (files.size() == 2) options.audioPath = files[1];
+    if (options.captureDir.empty() && (options.frames || !options.schedule.empty())) {
+        error = options.frames ? "--frames needs --capture" : "--at needs --capture";
+        return false;
+    }
+    std::stable_sort(options.schedule.begin(), options.schedule.end(),
+                     [](const ScheduledAction& a, const ScheduledAction& b) { return a.afterFrames < b.afterFrames; });
+    return true;
+}

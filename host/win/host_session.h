@@ -1,0 +1,45 @@
+// What the player window and the visualization thread share while a module runs.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "host/audio/pcm_audio.h"
+#include "host/core/options.h"
+#include "host/core/transport.h"
+#include "plugin/records.h"
+
+// Messages the visualization thread posts to the player window.
+constexpr UINT WM_HOST_VIS_STARTED = WM_APP + 1;  // the module's Init succeeded
+constexpr UINT WM_HOST_VIS_ENDED = WM_APP + 2;    // the thread has called Quit (or Init failed)
+
+// The is-playing query: WM_USER with wParam 0 and this lParam.
+constexpr LPARAM IsPlayingQuery = 104;
+
+// userData of the special host: 'Q','O','X',0 little-endian, the value itself.
+constexpr uintptr_t HostMagic = 'Q' | ('O' << 8) | ('X' << 16);
+
+class FrameClock;
+
+struct HostSession {
+    const HostOptions* options = nullptr;
+    winampVisHeader* header = nullptr;
+    HINSTANCE pluginInstance = nullptr;
+    const PcmAudio* audio = nullptr;  // no frames when nothing plays
+    Transport* transport = nullptr;
+    FrameClock* frameClock = nullptr;  // capture mode only
+
+    HWND playerWindow = nullptr;
+    DWORD visThreadId = 0;
+    std::atomic<bool> stopRequested{false};
+    // The running module's record, for Config from the main thread.
+    std::atomic<winampVisModule*> runningModule{nullptr};
+
+    // Written by the visualization thread before it posts WM_HOST_VIS_ENDED.
+    int exitCode = 0;
+    std::string error;
+    int capturedFrames = 0;
+    int delayMs = 0;
+};

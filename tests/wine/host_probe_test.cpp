@@ -1,0 +1,206 @@
+// vis_host driving probe_vis.dll, which logs every call and shows in its
+// window what each frame was made from (see probe_plugin.cpp).
+#include "tests/wine/host_fixture.h"
+
+namespace {
+
+constexpr int Rate = 44100, DelayMs = 25, LatencyFrames = 441;  // the probe's latencyMs is 10
+constexpr int FromRender = 0x10, FromTimer = 0x20;
+
+// Sample bytes the probe should see: each channel counts through its own cycle.
+int LeftByte(int64_t frame) { return int(frame % 200) - 100; }
+int RightByte(int64_t frame) { return int(frame % 97) - 48; }
+
+// The byte of frame f in -128..127 lands exactly as the high byte of its sample.
+double PatternSample(int frame, int channel) {
+    return (channel == 0 ? LeftByte(frame) : RightByte(frame)) / 128.0;
+}
+
+int64_t RenderPosition(int render) { return int64_t(render) * DelayMs * Rate / 1000 + LatencyFrames; }
+
+int Field(const std::string& line, const std::string& name) {
+    const std::size_t at = line.find(name + "=");
+    return at == std::string::npos ? -9999 : std::stoi(line.substr(at + name.size() + 1), nullptr, 0);
+}
+
+std::string FieldText(const std::string& line, const std::string& name) {
+    const std::size_t at = line.find(name + "=");
+    if (at == std::string::npos) return {};
+    const std::size_t from = at + name.size() + 1;
+    return line.substr(from, line.find(' ', from) - from);
+}
+
+std::vector<std::string> LinesStarting(const std::vector<std::string>& lines, const std::string& start) {
+    std::vector<std::string> found;
+    for (const std::string& line : lines)
+        if (line.rfind(start, 0) == 0) found.push_back(line);
+    return found;
+}
+
+class HostProbe : public ::testing::Test {
+protected:
+    void TearDown() override { RemoveFolder(folder); }
+    void SetUp() override {
+        folder = NewTempFolder("host-probe");
+        clip = WriteClip(folder, "pattern.wav", 2.0, PatternSample);
+        log = folder + "\\probe.log";
+        frames = folder + "\\frames";
+    }
+
+    HostRun Capture(const std::string& options) {
+        return RunHost(options + " --capture \"" + frames + "\" probe_vis.dll \"" + clip + "\"", log);
+    }
+
+    Pixel FirstPixel(int frame) const {
+        const RgbImage image = ReadPng(FramePath(frames, frame));
+        EXPECT_EQ(image.width, 32) << "frame " << frame;
+        return image.pixels.empty() ? Pixel{-1, -1, -1} : At(image, 0, 0);
+    }
+
+    std::string folder, clip, log, frames;
+};
+
+TEST_F(HostProbe, CallsTheModuleOnItsOwnThreadWithTheRecordFilled) {
+    const HostRun run = Capture("--frames 5");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::vector<std::string> lines = ReadLines(log);
+    ASSERT_FALSE(lines.empty());
+    const std::string& init = lines.front();
+    ASSERT_EQ(init.rfind("init ", 0), 0u) << init;
+    const std::string visThread = FieldText(init, "thread");
+    EXPECT_NE(visThread, FieldText(init, "parent_thread"));
+    EXPECT_EQ(Field(init, "instance_ok"), 1);
+    EXPECT_EQ(Field(init, "rate"), Rate);
+    EXPECT_EQ(Field(init, "ch"), 2);
+    EXPECT_EQ(FieldText(init, "user"), "0");
+    EXPECT_EQ(FieldText(init, "parent_size"), "275x116");
+    const std::vector<std::string> renders = LinesStarting(lines, "render ");
+    EXPECT_EQ(renders.size(), 5u);
+    for (const std::string& render : renders) EXPECT_EQ(FieldText(render, "thread"), visThread);
+    EXPECT_EQ(lines.back().rfind("quit thread=" + visThread + " ", 0), 0u) << lines.back();
+    EXPECT_TRUE(Contains(run.output, "captured 5 frames of 25 ms")) << run.output;
+}
+
+TEST_F(HostProbe, SpecialHostAndDoubleSize) {
+    const HostRun run = Capture("--frames 1 --special-host --double");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string init = ReadLines(log).front();
+    EXPECT_EQ(FieldText(init, "user"), "584f51") << init;  // 'Q','O','X',0 little-endian
+    EXPECT_EQ(FieldText(init, "parent_size"), "550x232") << init;
+}
+
+TEST_F(HostProbe, EachFrameCarriesTheSamplesOfItsPositionPlusLatency) {
+    const HostRun run = Capture("--frames 12");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::vector<std::string> renders = LinesStarting(ReadLines(log), "render ");
+    ASSERT_EQ(renders.size(), 12u);
+    for (int k = 0; k < 12; ++k) {
+        const int64_t at = RenderPosition(k);
+        EXPECT_EQ(Field(renders[k], "w0"), LeftByte(at)) << "render " << k;
+        EXPECT_EQ(Field(renders[k], "w1"), RightByte(at)) << "render " << k;
+        const Pixel shown = FirstPixel(k + 1);
+        EXPECT_EQ(shown.red, LeftByte(at) & 0xFF) << "frame " << k + 1;
+        EXPECT_EQ(shown.green, RightByte(at) & 0xFF) << "frame " << k + 1;
+        EXPECT_EQ(shown.blue, FromRender) << "frame " << k + 1;
+    }
+    EXPECT_FALSE(FileExists(FramePath(frames, 13)));
+}
+
+TEST_F(HostProbe, WithoutAFrameLimitCaptureEndsWithTheFile) {
+    clip = WriteClip(folder, "short.wav", 0.5, PatternSample);  // 22050 frames: 20 frames of 1102.5
+    const HostRun run = Capture("");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(FileExists(FramePath(frames, 20)));
+    EXPECT_FALSE(FileExists(FramePath(frames, 21)));
+}
+
+TEST_F(HostProbe, PauseAndStopLeaveThePluginTimerRendering) {
+    const HostRun run = Capture("--frames 30 --at 10:pause --at 20:play --at 25:stop");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    for (int frame = 1; frame <= 30; ++frame) {
+        const Pixel shown = FirstPixel(frame);
+        if (frame <= 10 || (frame > 20 && frame <= 25)) {
+            // Rendered by the host; after the pause the position goes on from where it stopped.
+            const int render = frame <= 10 ? frame - 1 : frame - 11;
+            EXPECT_EQ(shown.blue, FromRender) << "frame " << frame;
+            EXPECT_EQ(shown.red, LeftByte(RenderPosition(render)) & 0xFF) << "frame " << frame;
+        } else {
+            EXPECT_EQ(shown.blue, FromTimer) << "frame " << frame;
+            EXPECT_EQ(shown.red, frame <= 20 ? frame - 10 : frame - 25) << "frame " << frame;
+        }
+    }
+    const std::vector<std::string> ticks = LinesStarting(ReadLines(log), "tick ");
+    auto answered = [&](int answer) {
+        int count = 0;
+        for (const std::string& tick : ticks) count += Field(tick, "answer") == answer;
+        return count;
+    };
+    EXPECT_GE(answered(1), 2);   // at least one tick each time playing began
+    EXPECT_EQ(answered(3), 10);  // paused
+    EXPECT_EQ(answered(0), 5);   // stopped
+}
+
+TEST_F(HostProbe, TheSameFileGivesTheSameFramesEveryRun) {
+    const std::string options = "--frames 16 --at 6:pause --at 10:play";
+    ASSERT_EQ(Capture(options).exitCode, 0);
+    std::vector<std::vector<uint8_t>> first;
+    for (int frame = 1; frame <= 16; ++frame) first.push_back(ReadPng(FramePath(frames, frame)).pixels);
+    frames = folder + "\\again";
+    ASSERT_EQ(Capture(options).exitCode, 0);
+    for (int frame = 1; frame <= 16; ++frame) EXPECT_EQ(ReadPng(FramePath(frames, frame)).pixels, first[frame - 1]) << frame;
+}
+
+TEST_F(HostProbe, ConfigRunsOnTheMainThreadWhileTheModuleRenders) {
+    const HostRun run = Capture("--config --frames 60");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::vector<std::string> lines = ReadLines(log);
+    const std::vector<std::string> config = LinesStarting(lines, "config thread");
+    ASSERT_EQ(config.size(), 1u) << run.output;
+    const std::string mainThread = FieldText(config[0], "thread");
+    EXPECT_EQ(mainThread, FieldText(config[0], "parent_thread"));
+    EXPECT_NE(mainThread, FieldText(lines.front(), "thread"));
+    // The host closed the dialog that Config left open when the capture ended.
+    const std::vector<std::string> closed = LinesStarting(lines, "config closed");
+    ASSERT_EQ(closed.size(), 1u);
+    EXPECT_GT(Field(closed[0], "renders_while_open"), 0);
+    EXPECT_TRUE(FileExists(FramePath(frames, 60)));
+}
+
+}  // namespace
+
+namespace {
+
+// Waits until the probe's log has a line that starts with the text and was
+// written after the first `after` lines.
+bool AwaitLine(const std::string& log, const std::string& start, std::size_t after, unsigned timeoutMs = 10000) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    do {
+        const std::vector<std::string> lines = ReadLines(log);
+        for (std::size_t i = after; i < lines.size(); ++i)
+            if (lines[i].rfind(start, 0) == 0) return true;
+        Sleep(20);
+    } while (GetTickCount64() < deadline);
+    return false;
+}
+
+TEST_F(HostProbe, LiveKeysChangeTheAnswerAndClosingNeverDeadlocks) {
+    const HostRun run = RunHost("probe_vis.dll \"" + clip + "\"", log, 60000, [&](unsigned long processId) {
+        HWND player = static_cast<HWND>(FindPlayerWindow(processId, 10000));
+        ASSERT_NE(player, nullptr);
+        EXPECT_TRUE(AwaitLine(log, "render ", 0)) << "no render while playing";
+        const std::pair<WPARAM, const char*> keys[] = {{'C', "tick answer=3"}, {'X', "render "}, {'V', "tick answer=0"}};
+        for (const auto& [key, effect] : keys) {
+            const std::size_t seen = ReadLines(log).size();
+            PostMessageA(player, WM_KEYDOWN, key, 0);
+            EXPECT_TRUE(AwaitLine(log, effect, seen)) << "key " << char(key) << " gave no " << effect;
+        }
+        PostMessageA(player, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::vector<std::string> lines = ReadLines(log);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(Contains(lines.back(), "quit thread=")) << lines.back();
+    EXPECT_TRUE(Contains(lines.back(), "answer=0")) << lines.back();
+}
+
+}  // namespace

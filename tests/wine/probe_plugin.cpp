@@ -1,0 +1,147 @@
+// probe_vis.dll: a visualization plug-in of the player's interface that
+// reports how a host drives it. Every call is logged, one line each, to the
+// file named by the environment variable PROBE_LOG. Its window shows in its
+// first pixel what the last frame was made from:
+//   red = waveformData[0][0], green = waveformData[1][0], blue 0x10 for a
+//   frame from Render; red = ticks since the last Render, blue 0x20 for a
+//   frame from its own timer while the host is not playing.
+// Module 0 "Probe" works; module 1 "Probe failing Init" returns 1 from Init.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+
+#include "plugin/records.h"
+
+namespace {
+
+constexpr int Width = 32, Height = 8;
+constexpr UINT_PTR TimerId = 7;
+
+std::mutex LogMutex;
+std::atomic<int> Renders{0};
+HWND Window = nullptr;
+winampVisModule* Running = nullptr;
+int TicksSinceRender = 0;
+
+void Log(const char* format, ...) {
+    char path[MAX_PATH];
+    if (!GetEnvironmentVariableA("PROBE_LOG", path, MAX_PATH)) return;
+    std::lock_guard<std::mutex> lock(LogMutex);
+    FILE* file = std::fopen(path, "a");
+    if (!file) return;
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(file, format, args);
+    va_end(args);
+    std::fputc('\n', file);
+    std::fclose(file);
+}
+
+unsigned long ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
+
+void Present(COLORREF colour) {
+    HDC dc = GetDC(Window);
+    RECT all = {0, 0, Width, Height};
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    ReleaseDC(Window, dc);
+}
+
+int32_t VIS_CDECL Render(winampVisModule* module) {
+    const int w0 = static_cast<signed char>(module->waveformData[0][0]);
+    const int w1 = static_cast<signed char>(module->waveformData[1][0]);
+    Log("render thread=%lu w0=%d w1=%d", GetCurrentThreadId(), w0, w1);
+    TicksSinceRender = 0;
+    ++Renders;
+    if (Window) Present(RGB(module->waveformData[0][0], module->waveformData[1][0], 0x10));
+    return 0;
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && Running) {
+        const LRESULT answer = SendMessageA(reinterpret_cast<HWND>(Running->hwndParent), WM_USER, 0, 104);
+        Log("tick answer=%d", int(answer));
+        if (answer != 1) {
+            TicksSinceRender = TicksSinceRender < 255 ? TicksSinceRender + 1 : 255;
+            Present(RGB(TicksSinceRender, 0, 0x20));
+        }
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int32_t VIS_CDECL Init(winampVisModule* module) {
+    HWND parent = reinterpret_cast<HWND>(module->hwndParent);
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<const char*>(&Init), &self);
+    RECT rect = {};
+    GetWindowRect(parent, &rect);
+    Log("init thread=%lu parent_thread=%lu instance_ok=%d rate=%d ch=%d user=%llx parent_size=%ldx%ld",
+        GetCurrentThreadId(), ThreadOf(parent), reinterpret_cast<HMODULE>(module->hDllInstance) == self,
+        int(module->sRate), int(module->nCh), static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(module->userData)),
+        rect.right - rect.left, rect.bottom - rect.top);
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = self;
+    windowClass.lpszClassName = "ProbeVis";
+    RegisterClassA(&windowClass);
+    Window = CreateWindowExA(WS_EX_TOOLWINDOW, "ProbeVis", "Probe", WS_POPUP | WS_VISIBLE, 600, 600, Width, Height,
+                             parent, nullptr, self, nullptr);
+    Running = module;
+    SetTimer(Window, TimerId, UINT(module->delayMs), nullptr);
+    return Window ? 0 : 1;
+}
+
+int32_t VIS_CDECL FailingInit(winampVisModule*) {
+    Log("failing init");
+    return 1;
+}
+
+void VIS_CDECL Quit(winampVisModule* module) {
+    // A message to the player window during shut-down must not deadlock the host.
+    const LRESULT answer = SendMessageA(reinterpret_cast<HWND>(module->hwndParent), WM_USER, 0, 104);
+    Log("quit thread=%lu answer=%d", GetCurrentThreadId(), int(answer));
+    Running = nullptr;
+    if (Window) DestroyWindow(Window);
+    Window = nullptr;
+    UnregisterClassA("ProbeVis", GetModuleHandleA("probe_vis.dll"));
+}
+
+void VIS_CDECL Config(winampVisModule* module) {
+    HWND parent = reinterpret_cast<HWND>(module->hwndParent);
+    const int before = Renders;
+    Log("config thread=%lu parent_thread=%lu renders=%d", GetCurrentThreadId(), ThreadOf(parent), before);
+    MessageBoxA(parent, "Probe configuration", "Probe", MB_OKCANCEL);
+    Log("config closed renders_while_open=%d", Renders - before);
+}
+
+winampVisModule MakeModule(const char* name, int32_t(VIS_CDECL* init)(winampVisModule*)) {
+    winampVisModule module{};
+    module.description = name;
+    module.latencyMs = 10;
+    module.delayMs = 25;
+    module.waveformNch = 2;
+    module.Config = Config;
+    module.Init = init;
+    module.Render = Render;
+    module.Quit = Quit;
+    return module;
+}
+
+winampVisModule Modules[2] = {MakeModule("Probe", Init), MakeModule("Probe failing Init", FailingInit)};
+
+winampVisModule* VIS_CDECL GetModule(int32_t index) { return index >= 0 && index < 2 ? &Modules[index] : nullptr; }
+
+winampVisHeader Header = {0x101, "Probe library", GetModule};
+
+}  // namespace
+
+extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader() { return &Header; }
