@@ -1,12 +1,13 @@
 # Entry points: `make` builds dist/vis_kt.dll; `make test` installs what is
 # missing, builds everything and runs every test; `make skins` redraws the
-# skins; `make bench` times the signal display against FFTW (not a test).
+# skins; `make bench` times the signal display against FFTW; `make soak` renders 100000 frames of each module
+# under Wine (neither is part of `make test`).
 BUILD := build
 JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
 
-.PHONY: all dll deps test native asan cross cross64 skins bench clean
+.PHONY: all dll deps test native asan cross cross64 skins bench soak clean
 
 all: dll
 
@@ -51,6 +52,10 @@ bench:
 	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DVIS_BENCH=ON >/dev/null
 	cmake --build $(BUILD)/bench --target spectrum_bench -j$(JOBS)
 	$(BUILD)/bench/bin/spectrum_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# The test program that `make test` runs with 5000 frames, at full length.
+soak: cross cross64
+	VIS_SOAK_FRAMES=100000 tools/wine-program.sh $(BUILD) soak_test
 
 clean:
 	rm -rf $(BUILD) dist
