@@ -1,6 +1,7 @@
 # Entry points: `make` builds dist/vis_kt.dll; `make test` installs what is
 # missing, builds everything and runs every test; `make skins` redraws the
-# skins; `make bench` times the signal display against FFTW; `make soak` renders 100000 frames of each module
+# skins; `make bench` times the signal display against FFTW and one frame of
+# each module under Wine; `make soak` renders 100000 frames of each module
 # under Wine (neither is part of `make test`).
 BUILD := build
 JOBS := 2
@@ -52,6 +53,11 @@ bench:
 	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DVIS_BENCH=ON >/dev/null
 	cmake --build $(BUILD)/bench --target spectrum_bench -j$(JOBS)
 	$(BUILD)/bench/bin/spectrum_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	cmake -S . -B $(BUILD)/cross $(CROSS) >/dev/null
+	cmake --build $(BUILD)/cross --target frame_bench -j$(JOBS)
+	cmake -S . -B $(BUILD)/cross64 $(CROSS64) >/dev/null
+	cmake --build $(BUILD)/cross64 --target frame_bench -j$(JOBS)
+	tools/wine-program.sh $(BUILD) frame_bench
 
 # The test program that `make test` runs with 5000 frames, at full length.
 soak: cross cross64
