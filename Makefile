@@ -2,13 +2,15 @@
 # missing, builds everything and runs every test; `make skins` redraws the
 # skins; `make bench` times the signal display against FFTW and one frame of
 # each module under Wine; `make soak` renders 100000 frames of each module
-# under Wine (neither is part of `make test`).
+# under Wine; `make fuzz` runs the libFuzzer targets for FUZZ_SECONDS each
+# (none of these is part of `make test`).
 BUILD := build
 JOBS := 2
+FUZZ_SECONDS := 60
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
 
-.PHONY: all dll deps test native asan cross cross64 skins bench soak clean
+.PHONY: all dll deps test native asan cross cross64 skins bench soak fuzz clean
 
 all: dll
 
@@ -62,6 +64,15 @@ bench:
 # The test program that `make test` runs with 5000 frames, at full length.
 soak: cross cross64
 	VIS_SOAK_FRAMES=100000 tools/wine-program.sh $(BUILD) soak_test
+
+# The signal display on arbitrary samples and the settings texts on
+# arbitrary names, under the address and undefined-behaviour sanitizers.
+fuzz:
+	tools/install-deps.sh fuzz
+	cmake -S . -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++ -DVIS_FUZZ=ON >/dev/null
+	cmake --build $(BUILD)/fuzz --target display_fuzz settings_text_fuzz -j$(JOBS)
+	cd $(BUILD)/fuzz && bin/display_fuzz -max_total_time=$(FUZZ_SECONDS)
+	cd $(BUILD)/fuzz && bin/settings_text_fuzz -max_total_time=$(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD) dist
