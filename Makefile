@@ -1,13 +1,15 @@
 # Entry points: `make` builds dist/vis_kt.dll and dist/vis_host.exe; `make test`
 # installs what is missing, builds everything and runs every test; `make demo`
 # captures both modules into demo/*.gif; `make skins` redraws the skins;
-# `make bench` times the signal display against FFTW (not a test).
+# `make bench` times the signal display against FFTW and one frame of each
+# module under Wine; `make soak` renders 100000 frames of each module under
+# Wine; `make fuzz` runs the libFuzzer targets for FUZZ_SECONDS each.
 BUILD := build
 JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
 
-.PHONY: all dll host deps test native asan cross cross64 skins demo bench fuzz fuzz-build clean
+.PHONY: all dll host deps test native asan cross cross64 skins demo bench soak fuzz fuzz-build clean
 
 all: dll host
 
@@ -74,6 +76,15 @@ bench:
 	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DVIS_BENCH=ON >/dev/null
 	cmake --build $(BUILD)/bench --target spectrum_bench -j$(JOBS)
 	$(BUILD)/bench/bin/spectrum_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	cmake -S . -B $(BUILD)/cross $(CROSS) >/dev/null
+	cmake --build $(BUILD)/cross --target frame_bench -j$(JOBS)
+	cmake -S . -B $(BUILD)/cross64 $(CROSS64) >/dev/null
+	cmake --build $(BUILD)/cross64 --target frame_bench -j$(JOBS)
+	tools/wine-program.sh $(BUILD) frame_bench
+
+# The test program that `make test` runs with 5000 frames, at full length.
+soak: cross cross64
+	VIS_SOAK_FRAMES=100000 tools/wine-program.sh $(BUILD) soak_test
 
 clean:
 	rm -rf $(BUILD) dist

@@ -1,125 +1,118 @@
-// Damaged and hostile settings files: start-up never crashes, a free window
-// always opens where a monitor shows it, and writing back keeps the rest.
-#include <fstream>
-#include <sstream>
+// Start-up of the real DLL from settings files that no well-behaved writer
+// makes: garbage bytes, numbers out of range, endless lines, odd encodings.
+// Each must start, draw and stop cleanly, with everything released and a
+// file left behind that the next start-up reads.
+#include <cstdio>
 #include <string>
+#include <tuple>
+#include <vector>
 
-#include "tests/wine/window_fixture.h"
+#include "tests/wine/accounting_fixture.h"
 
 namespace {
 
-void WriteIni(const std::string& bytes) {
-    std::ofstream out(PluginIniPath(), std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-std::string Utf16WithBom(const std::string& ascii) {
-    std::string bytes = "\xFF\xFE";
-    for (char c : ascii) {
-        bytes += c;
-        bytes += '\0';
+std::string Garbage(size_t size) {
+    std::string bytes(size, '\0');
+    unsigned state = 7;
+    for (char& byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 23);
     }
     return bytes;
 }
 
-struct HostileCase {
+std::string Utf16(const std::string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : text) bytes += std::string{c, '\0'};
+    return bytes;
+}
+
+std::string ZeroBytesInKeys() {
+    std::string bytes = "[ZARir 1.1 Deduzodo]\r\nMo";
+    bytes += '\0';
+    bytes += "de=0\r\nMode=";
+    bytes += '\0';
+    return bytes + "3\r\n";
+}
+
+const std::string Section = "[ZARir 1.1 Deduzodo]\r\n[ZARir 1.1 VU-Meter]\r\n";
+
+struct HostileFile {
     const char* name;
     std::string bytes;
 };
 
-std::vector<HostileCase> HostileFiles() {
-    const std::string other = "[Other plug-in]\r\nkey=value\r\n";
-    std::string garbage;
-    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919 + 13) & 0xFF);
+std::vector<HostileFile> Corpus() {
     return {
         {"Empty", ""},
-        {"BinaryGarbage", garbage + "\r\n" + other},
-        {"MegabyteLine", "[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=" + std::string(1 << 20, '7') + "\r\n" + other},
-        {"BeyondThirtyTwoBits", "[ZARir 1.1 Deduzodo]\r\nMode=99999999999\r\nX=99999999999\r\nY=-99999999999\r\n" + other},
-        {"ModeMinusOne", "[ZARir 1.1 Deduzodo]\r\nMode=-1\r\n" + other},
-        {"XJustPastInt32", "[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=2147483648\r\nY=2147483647\r\n" + other},
-        {"FarOffScreen", "[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=-30000\r\nY=40000\r\n" + other},
-        {"DuplicateSectionsAndKeys",
-         "[ZARir 1.1 Deduzodo]\r\nMode=0\r\nMode=1\r\nX=5\r\n" + other + "[ZARir 1.1 Deduzodo]\r\nX=9000\r\n"},
-        {"OtherCase", "[zarir 1.1 DEDUZODO]\r\nmode=0\r\nx=-5000\r\ny=-5000\r\n" + other},
-        {"NoTrailingNewline", other + "[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=30"},
-        {"Utf16WithBom", Utf16WithBom("[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=50000\r\nY=50000\r\n" + other)},
+        {"GarbageBytes", Garbage(4096)},
+        {"GarbageAfterSections", "[ZARir 1.1 Deduzodo]\r\nMode=0\r\n" + Garbage(2048)},
+        {"AllModeBits", "[ZARir 1.1 Deduzodo]\r\nMode=-1\r\n[ZARir 1.1 VU-Meter]\r\nMode=-1\r\n"},
+        {"NumbersOutOfRange",
+         "[ZARir 1.1 Deduzodo]\r\nMode=99999999999999999999\r\nX=-99999999999\r\nY=2147483648\r\n"
+         "[ZARir 1.1 VU-Meter]\r\nMode=99999999999999999999\r\nX=-99999999999\r\nY=2147483648\r\n"},
+        {"FreeAtTheEdgeOfTheCoordinates",
+         "[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=2147483000\r\nY=-2147483648\r\n"
+         "[ZARir 1.1 VU-Meter]\r\nMode=0\r\nX=2147483000\r\nY=-2147483648\r\n"},
+        {"EndlessValue", "[ZARir 1.1 Deduzodo]\r\nMode=" + std::string(100000, '1') +
+                             "\r\n[ZARir 1.1 VU-Meter]\r\nMode=" + std::string(100000, '7') + "\r\n"},
+        {"EndlessSectionName", "[" + std::string(70000, 'Z') + "\r\n" + Section},
+        {"NoLineEnds", "[ZARir 1.1 Deduzodo]Mode=2X=5Y=6"},
+        {"SpacesAndRepeats",
+         "  [ZARir 1.1 Deduzodo]  \r\n  Mode  =  0  \r\nX=12\r\n[ZARir 1.1 Deduzodo]\r\nMode=5\r\n" + Section},
+        {"Utf16WithMarker", Utf16("[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=30\r\n[ZARir 1.1 VU-Meter]\r\nMode=0\r\n")},
+        {"ZeroBytesInKeys", ZeroBytesInKeys()},
     };
+}
+
+// A corpus file and the module (0 Deduzodo, 1 VU-Meter) started from it.
+using HostileCase = std::tuple<size_t, int>;
+
+void WriteRaw(const std::string& bytes) {
+    FILE* file = std::fopen(PluginIniPath().c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    if (!bytes.empty()) {
+        ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    }
+    std::fclose(file);
 }
 
 }  // namespace
 
-class HostileSettingsTest : public WindowTest, public ::testing::WithParamInterface<HostileCase> {};
-
-TEST_P(HostileSettingsTest, StartsReachableAndKeepsOtherSections) {
-    WriteIni(GetParam().bytes);
-    module = GetModule(0);
-    ASSERT_EQ(StartModule(module), 0);
-    plugin = FindPluginWindow();
-    ASSERT_NE(plugin, nullptr);
-    module->Render(module);
-    const RECT rect = WindowRectOf(plugin);
-    if (!GetWindow(plugin, GW_OWNER)) {
-        // A free window lies on a monitor, wholly inside its work area.
-        EXPECT_NE(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), nullptr)
-            << rect.left << "," << rect.top;
+class HostileSettingsTest : public AccountingTest, public ::testing::WithParamInterface<HostileCase> {
+protected:
+    // Starts from whatever the file holds, draws and stops; then checks
+    // that the file left behind starts the module again.
+    void RunFromFile() {
+        module = GetModule(std::get<1>(GetParam()));
+        ASSERT_NE(module, nullptr);
+        ASSERT_EQ(StartModule(module), 0);
+        plugin = FindPluginWindow();
+        ASSERT_NE(plugin, nullptr);
+        const RECT rect = WindowRectOf(plugin);
+        EXPECT_EQ(rect.right - rect.left, 275);
+        EXPECT_EQ(rect.bottom - rect.top, std::get<1>(GetParam()) ? 17 : 46);
+        FillWaveform(module, 0x7F, 0x80);
+        for (int frame = 0; frame < 3; ++frame) EXPECT_EQ(module->Render(module), 0);
+        PumpMessages();
+        module->Quit(module);
+        EXPECT_EQ(Ledger.HeldTotal(), 0) << DescribeHeld();
     }
-    module->Quit(module);
+};
+
+TEST_P(HostileSettingsTest, StartsDrawsStopsAndLeavesAReadableFile) {
+    WriteRaw(Corpus()[std::get<0>(GetParam())].bytes);
+    RunFromFile();
+    const char* section = std::get<1>(GetParam()) ? VuMeterSection : DeduzodoSection;
+    const UINT mode = GetPrivateProfileIntA(section, "Mode", 1000, PluginIniPath().c_str());
+    EXPECT_LE(mode, 255u);
+    RunFromFile();
     module = nullptr;
-    const bool hadOther = GetParam().bytes.find("Other plug-in") != std::string::npos ||
-                          GetParam().bytes.find(std::string("O\0t\0h\0e\0r", 9)) != std::string::npos;
-    if (hadOther) {
-        char value[32] = {};
-        GetPrivateProfileStringA("Other plug-in", "key", "", value, sizeof value, PluginIniPath().c_str());
-        EXPECT_STREQ(value, "value");
-    }
-    // What was written back reads back.
-    EXPECT_GE(GetPrivateProfileIntA(DeduzodoSection, "Mode", -1, PluginIniPath().c_str()), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, HostileSettingsTest, ::testing::ValuesIn(HostileFiles()),
-                         [](const ::testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
-
-TEST_F(WindowTest, FreePositionOffEveryScreenComesBack) {
-    WriteIni("[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=-5000\r\nY=300\r\n");
-    module = GetModule(0);
-    ASSERT_EQ(StartModule(module), 0);
-    plugin = FindPluginWindow();
-    const RECT rect = WindowRectOf(plugin);
-    EXPECT_EQ(rect.left, 0);  // the nearest edge of the screen
-    EXPECT_EQ(rect.top, 300);
-    // A position partly on screen is the user's choice and stays.
-    module->Quit(module);
-    WriteIni("[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=-200\r\nY=-20\r\n");
-    ASSERT_EQ(StartModule(module), 0);
-    plugin = FindPluginWindow();
-    EXPECT_EQ(WindowRectOf(plugin).left, -200);
-    EXPECT_EQ(WindowRectOf(plugin).top, -20);
-}
-
-// A library in a folder whose name is outside ASCII keeps its settings there.
-TEST_F(WindowTest, LibraryInANonAsciiFolder) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "vis_kt M\xFCsik \xC6\xD8\xC5";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string copy = folder + "\\vis_kt.dll";
-    ASSERT_TRUE(CopyFileA(PluginIniPath().substr(0, PluginIniPath().size() - 10).append("vis_kt.dll").c_str(),
-                          copy.c_str(), FALSE));
-    HMODULE library = LoadLibraryA(copy.c_str());
-    ASSERT_NE(library, nullptr);
-    auto getHeader = reinterpret_cast<winampVisHeader* (*)()>(
-        reinterpret_cast<void*>(GetProcAddress(library, "winampVisGetHeader")));
-    winampVisModule* record = getHeader()->getModule(1);
-    record->hwndParent = Player.window;
-    record->hDllInstance = library;
-    ASSERT_EQ(record->Init(record), 0);
-    record->Render(record);
-    record->Quit(record);
-    const std::string ini = folder + "\\plugin.ini";
-    EXPECT_EQ(GetPrivateProfileIntA(VuMeterSection, "Mode", -1, ini.c_str()), 1);
-    FreeLibrary(library);
-    DeleteFileA(ini.c_str());
-    DeleteFileA(copy.c_str());
-    RemoveDirectoryA(folder.c_str());
-}
+INSTANTIATE_TEST_SUITE_P(Corpus, HostileSettingsTest,
+                         ::testing::Combine(::testing::Range<size_t>(0, Corpus().size()), ::testing::Values(0, 1)),
+                         [](const ::testing::TestParamInfo<HostileCase>& info) {
+                             return std::string(Corpus()[std::get<0>(info.param)].name) +
+                                    (std::get<1>(info.param) ? "VuMeter" : "Deduzodo");
+                         });
