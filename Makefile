@@ -1,12 +1,16 @@
 # Entry points: `make` builds dist/vis_kt.dll; `make test` installs what is
 # missing, builds everything and runs every test; `make skins` redraws the
-# skins; `make bench` times the signal display against FFTW (not a test).
+# skins; `make bench` times the signal display against FFTW (not a test);
+# `make release` runs the tests and packs the zip and the installer in dist/.
 BUILD := build
 JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
+# The version, written once in plugin/version.h: "1.1f" and "1.1.6.0".
+VERSION := $(shell sed -n 's/^\#define VIS_KT_VERSION "\(.*\)"$$/\1/p' plugin/version.h)
+VERSION_NUMBERS := $(shell sed -n 's/^\#define VIS_KT_VERSION_NUMBERS //p' plugin/version.h | tr -d ' ' | tr , .)
 
-.PHONY: all dll deps test native asan cross cross64 skins bench clean
+.PHONY: all dll deps test native asan cross cross64 skins bench release version clean
 
 all: dll
 
@@ -45,6 +49,14 @@ cross64: deps
 
 test: native asan cross cross64
 	tools/run-tests.sh $(BUILD)
+
+# Ships only after every test passed: the zip and the x86 installer.
+release: test
+	tools/release/make-release.sh "$(VERSION)" "$(VERSION_NUMBERS)" dist/vis_kt.dll dist
+
+# Prints the version and its numeric form, for the release tests.
+version:
+	@echo "$(VERSION) $(VERSION_NUMBERS)"
 
 bench:
 	tools/install-deps.sh bench
