@@ -73,6 +73,7 @@ else
 fi
 if wine_session_start "$wine_build"; then
     run_suite wine "$wine_build" -j2
+    run_check "release packages and installer" "$here/release/test-release.sh" "$build" "$wine_build"
 else
     failed=$((failed + 1))
     status=1
