@@ -61,9 +61,8 @@ VIAddVersionKey FileVersion "${VERSION}"
 VIAddVersionKey FileDescription "vis_kt ${VERSION} Setup (Deduzodo and VU-Meter for Winamp)"
 VIAddVersionKey LegalCopyright "the vis_kt team"
 
-DirText "Setup will put vis_kt ${VERSION} (the Deduzodo and VU-Meter visualizations) \
-into the Plugins folder of Winamp.$\r$\n$\r$\nChoose the folder where Winamp is installed: \
-the one that holds ${PLAYER_EXE}." "Winamp folder" "Browse..."
+DirText "Setup will put vis_kt ${VERSION} (Deduzodo and VU-Meter) into the Plugins folder \
+of Winamp.$\r$\nChoose the Winamp folder: the one that holds ${PLAYER_EXE}." "Winamp folder" "Browse..."
 UninstallText "This removes vis_kt ${VERSION} (vis_kt.dll and this uninstaller) from \
 the Plugins folder below. plugin.ini stays." "Plugins folder:"
 
