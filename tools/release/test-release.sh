@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Tests of what `make release` ships, run inside a Wine session
 # (tools/wine-session.sh): the zip's contents, and the installer run silently
-# against fake player folders whose winamp.exe is tests/wine/player_stub.cpp.
+# and through its window (tests/wine/installer_driver.cpp) against fake
+# player folders whose winamp.exe is tests/wine/player_stub.cpp.
 # Usage: tools/release/test-release.sh BUILD WINE_BUILD
 #   BUILD/cross/bin/vis_kt.dll is packed as it ships (zip, x86 installer);
 #   the installer that runs is built from WINE_BUILD: the x86 one where Wine
@@ -250,6 +251,41 @@ check "once the player is closed the uninstall succeeds (got $rc)" test "$rc" = 
 check "DLL removed" test ! -e "$f/Plugins/vis_kt.dll"
 check "entry removed" key_absent "$our_key"
 check "plugin.ini left in place" cmp -s "$f/Plugins/plugin.ini" "$work/plugin.ini.before"
+forget_player
+
+# 7. The folder page refuses a folder without winamp.exe with a message and
+# stays; Cancel then leaves without copying anything.
+driver=$wine_build/bin/installer_driver.exe
+folder_page="vis_kt $version Setup: Installation Folder"
+g=$work/players/G
+mkdir -p "$g"
+timeout 90 "$WINE" "$setup" "/D=$(winpath "$g")" </dev/null >/dev/null 2>&1 &
+installer=$!
+said=$(timeout 90 "$WINE" "$driver" "$folder_page" ok </dev/null 2>&1 | tr -d '\r')
+wait "$installer"
+rc=$?
+check "folder page titled with version $version answers Install with a message" \
+    grep -q '^message: .*does not hold winamp.exe' <<<"$said"
+check "the folder page stays after the message" grep -qx "after the box: $folder_page" <<<"$said"
+check "Cancel leaves with a non-zero exit (got $rc)" test "$rc" != 0
+check "nothing copied into the refused folder" test -z "$(ls -A "$g")"
+
+# 8. The player is running: the installer asks to close it; once closed,
+# Retry installs.
+h=$work/players/H
+fake_player "$h"
+start_player "$h"
+timeout 90 "$WINE" "$setup" "/D=$(winpath "$h")" </dev/null >/dev/null 2>&1 &
+installer=$!
+said=$(timeout 90 "$WINE" "$driver" "$folder_page" retry "$(winpath "$work/player-stop")" </dev/null 2>&1 | tr -d '\r')
+wait "$installer"
+rc=$?
+wait "$player"
+check "the installer asks to close the running player" grep -q '^message: Winamp is running' <<<"$said"
+check "after Retry the install completes" grep -qx "after the box: vis_kt $version Setup: Completed" <<<"$said"
+check "the installer exits 0 (got $rc)" test "$rc" = 0
+check "DLL installed after Retry" cmp -s "$h/Plugins/vis_kt.dll" "$packed_dll"
+uninstall_in_place "$h/Plugins" >/dev/null
 forget_player
 rm -rf "$work/players"
 
