@@ -4,12 +4,16 @@
 # `make bench` times the signal display against FFTW and one frame of each
 # module under Wine; `make soak` renders 100000 frames of each module under
 # Wine; `make fuzz` runs the libFuzzer targets for FUZZ_SECONDS each.
+# `make release` runs the tests and packs the zip and the installer in dist/.
 BUILD := build
 JOBS := 2
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
+# The version, written once in plugin/version.h: "1.1f" and "1.1.6.0".
+VERSION := $(shell sed -n 's/^\#define VIS_KT_VERSION "\(.*\)"$$/\1/p' plugin/version.h)
+VERSION_NUMBERS := $(shell sed -n 's/^\#define VIS_KT_VERSION_NUMBERS //p' plugin/version.h | tr -d ' ' | tr , .)
 
-.PHONY: all dll host deps test native asan cross cross64 skins demo bench soak fuzz fuzz-build clean
+.PHONY: all dll host deps test native asan cross cross64 skins demo bench soak fuzz fuzz-build release version clean
 
 all: dll host
 
@@ -70,6 +74,14 @@ test: native asan cross cross64 fuzz-build
 demo:
 	tools/install-deps.sh demo
 	JOBS=$(JOBS) tools/make-demo.sh
+
+# Ships only after every test passed: the zip and the x86 installer.
+release: test
+	tools/release/make-release.sh "$(VERSION)" "$(VERSION_NUMBERS)" dist/vis_kt.dll dist
+
+# Prints the version and its numeric form, for the release tests.
+version:
+	@echo "$(VERSION) $(VERSION_NUMBERS)"
 
 bench:
 	tools/install-deps.sh bench

@@ -1,12 +1,13 @@
 // The library's export, its header and the two module records.
 #include "plugin/module_ops.h"
 #include "plugin/plugin_state.h"
+#include "plugin/version.h"
 
 namespace {
 
 winampVisModule* VIS_CDECL GetModule(int32_t index);
 
-winampVisHeader Header = {0x101, "KT Deduzodo Library v1.1f - Quasar Sonobar gui", GetModule};
+winampVisHeader Header = {0x101, "KT Deduzodo Library v" VIS_KT_VERSION " - Quasar Sonobar gui", GetModule};
 
 winampVisModule MakeRecord(const char* description, int32_t(VIS_CDECL* render)(winampVisModule*)) {
     winampVisModule record{};

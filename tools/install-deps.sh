@@ -10,11 +10,11 @@ core=(make cmake g++ pkg-config googletest clang libclang-rt-14-dev
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 xvfb xauth x11-utils libstb-dev)
 declare -A extra=(
-  [test]=""
+  [test]="nsis zip unzip"
   [bench]="libbenchmark-dev libfftw3-dev"
   [demo]="ffmpeg imagemagick"
   [fuzz]=""
-  [release]="nsis zip"
+  [release]="nsis zip unzip"
 )
 
 wanted=("${core[@]}")

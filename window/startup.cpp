@@ -5,6 +5,7 @@
 #include "display/spectrum_display.h"
 #include "plugin/module_ops.h"
 #include "plugin/plugin_state.h"
+#include "plugin/version.h"
 #include "settings/settings_file.h"
 #include "window/geometry.h"
 #include "window/onscreen.h"
@@ -98,7 +99,7 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
         MessageBoxA(module->hwndParent, "Error registering window class", FailureCaption, MB_OK);
         return 1;
     }
-    Win.PluginWindow = CreateWindowExA(0, PluginWindowClass, "ZARir 1.1f", WS_POPUP, Plugin.WindowX, Plugin.WindowY,
+    Win.PluginWindow = CreateWindowExA(0, PluginWindowClass, "ZARir " VIS_KT_VERSION, WS_POPUP, Plugin.WindowX, Plugin.WindowY,
                                        Plugin.WindowWidth, Plugin.WindowHeight, owner, nullptr,
                                        module->hDllInstance, nullptr);
     if (!Win.PluginWindow) {
