@@ -156,6 +156,7 @@ HDC WINAPI CountGetDC(HWND window) {
 
 int WINAPI CountReleaseDC(HWND window, HDC surface) {
     ++Ledger.releaseDCs;
+    Ledger.inFrame = false;
     Released(Held::WindowDC, Raw(surface), 0, "ReleaseDC");
     return RealReleaseDC(window, surface);
 }
@@ -224,8 +225,22 @@ BOOL WINAPI CountClipCursor(const RECT* confine) {
     return RealClipCursor(confine);
 }
 
+void NoteDrawingThread() {
+    const DWORD thread = GetCurrentThreadId();
+    if (!Ledger.drawingThread) Ledger.drawingThread = thread;
+    if (thread != Ledger.drawingThread) ++Ledger.foreignThreadDrawing;
+}
+
+bool HoldsOurBrush(HDC surface) {
+    for (const auto& [object, into] : Ledger.selectedInto) {
+        if (into == Raw(surface) && IsHeld(Held::Brush, object)) return true;
+    }
+    return false;
+}
+
 int WINAPI CountFillRect(HDC surface, const RECT* rect, HBRUSH brush) {
     ++Ledger.fills;
+    NoteDrawingThread();
     if (!IsHeld(Held::Surface, Raw(surface))) Fault("FillRect on a surface not held");
     if (!IsHeld(Held::Brush, Raw(brush))) Fault("FillRect with a brush not held");
     return RealFillRect(surface, rect, brush);
@@ -239,6 +254,12 @@ void CheckCopySource(HDC source) {
 BOOL WINAPI CountBitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                         DWORD operation) {
     CheckCopySource(source);
+    NoteDrawingThread();
+    if (IsHeld(Held::Surface, Raw(target)) && HoldsOurBrush(target)) {
+        if (Ledger.inFrame) ++Ledger.frameReentries;
+        Ledger.inFrame = true;
+        ++Ledger.frameStarts;
+    }
     return RealBitBlt(target, x, y, width, height, source, sourceX, sourceY, operation);
 }
 
@@ -287,6 +308,9 @@ void ResourceLedger::ResetCounts() {
     std::fill(std::begin(released), std::end(released), 0);
     fills = copies = getDCs = releaseDCs = selects = clipCalls = clipReleases = messageBoxes = 0;
     createWindowFailures = 0;
+    frameStarts = frameReentries = foreignThreadDrawing = 0;
+    inFrame = false;
+    drawingThread = 0;
     lastMessage.clear();
     faults.clear();
 }

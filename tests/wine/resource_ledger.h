@@ -30,6 +30,14 @@ struct ResourceLedger {
     int messageBoxes = 0;
     std::string lastMessage;
     int createWindowFailures = 0;  // CreateWindowExA calls still to fail
+    // Frames, seen from the calls: a frame starts with the restore copy onto
+    // the canvas (the surface holding our brush) and ends with ReleaseDC.
+    int frameStarts = 0;
+    int frameReentries = 0;  // a frame started before the previous one ended
+    bool inFrame = false;
+    // The thread of the first drawing call, and drawing calls from any other.
+    DWORD drawingThread = 0;
+    int foreignThreadDrawing = 0;
     std::vector<std::string> faults;
 
     // Objects alive now; a window destroyed by the system (with its owner)
