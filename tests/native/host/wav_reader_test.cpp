@@ -1,5 +1,6 @@
 // The WAV reader on every supported format and on damaged files.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -166,7 +167,10 @@ TEST(WavReaderErrors, MissingChunks) {
 
 class AudioFileTest : public ::testing::Test {
 protected:
-    std::string path = ::testing::TempDir() + "vis_host_audio_file_test.bin";
+    // One file per test and process: CTest runs the tests in parallel.
+    std::string path = ::testing::TempDir() + "vis_host_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                       std::to_string(getpid()) + ".bin";
     void TearDown() override { std::remove(path.c_str()); }
     AudioResult ReadBytes(const std::vector<uint8_t>& bytes) {
         EXPECT_TRUE(WriteFileBytes(path, bytes));
