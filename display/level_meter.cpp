@@ -36,12 +36,14 @@ void MeterChannel(const unsigned char* samples, int channel, int top, int bottom
 
     const int peak = Meter.LevelPeak;
     const int level = Meter.Level;
+    // The left bar's columns count from LeftBarInner outwards, the right
+    // bar's from the column after RightBarInner.
     if (channel == 0) {
-        PaintBlack(7, top, 135 - peak, bottom);
-        PaintBlack(137 - peak, top, 135 - level, bottom);
+        PaintBlack(LeftBarOuter, top, LeftBarInner - peak, bottom);
+        PaintBlack(LeftBarInner + PeakMarkWidth - peak, top, LeftBarInner - level, bottom);
     } else {
-        PaintBlack(140 + peak, top, 268, bottom);
-        PaintBlack(140 + level, top, 138 + peak, bottom);
+        PaintBlack(RightBarInner + 1 + peak, top, RightLevelBar.right, bottom);
+        PaintBlack(RightBarInner + 1 + level, top, RightBarInner + 1 - PeakMarkWidth + peak, bottom);
     }
 }
 
@@ -51,13 +53,13 @@ void AdvanceLevelFrame() {
     if (++Meter.LevelFrameIndex > 3) Meter.LevelFrameIndex = 1;
 }
 
-void LevelMeter(const winampVisModule* module, int bandTop, int bandBottom) {
+void LevelMeter(const winampVisModule* module, Rows band) {
     if (!(Plugin.DisplayFlags & ShowLevelMeter)) {
-        PaintHiddenLevelMeter(bandTop, bandBottom);
+        PaintHiddenLevelMeter(band);
         return;
     }
-    MeterChannel(module->waveformData[0], 0, bandTop, bandBottom);
-    MeterChannel(module->waveformData[1], 1, bandTop, bandBottom);
+    MeterChannel(module->waveformData[0], 0, band.top, band.bottom);
+    MeterChannel(module->waveformData[1], 1, band.top, band.bottom);
 }
 
 void ResetLevelMeter() {
@@ -72,10 +74,7 @@ void ResetLevelMeter() {
 }
 
 void PaintStartupMasks() {
-    if (Plugin.ModuleKind == ModuleVuMeter) {
-        PaintHiddenLevelMeter(VuMeterBandTop, VuMeterBandBottom);
-        return;
-    }
-    PaintHiddenSpectrum();
-    PaintHiddenLevelMeter(AnalyzerBandTop, AnalyzerBandBottom);
+    const ModuleSkin& skin = Plugin.ModuleKind == ModuleVuMeter ? VuMeterSkin : DeduzodoSkin;
+    if (skin.hasSpectrum) PaintHiddenSpectrum();
+    PaintHiddenLevelMeter(skin.levelBand);
 }

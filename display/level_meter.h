@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "display/skin_layout.h"
 #include "plugin/records.h"
 
 struct LevelMeterState {
@@ -17,11 +18,7 @@ struct LevelMeterState {
 
 extern LevelMeterState Meter;
 
-// Level band rows (top inclusive, bottom exclusive) of the two modules.
-constexpr int AnalyzerBandTop = 33, AnalyzerBandBottom = 39;
-constexpr int VuMeterBandTop = 5, VuMeterBandBottom = 11;
-
 void AdvanceLevelFrame();
-void LevelMeter(const winampVisModule* module, int bandTop, int bandBottom);
+void LevelMeter(const winampVisModule* module, Rows band);
 void ResetLevelMeter();
 void PaintStartupMasks();

@@ -6,10 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "display/skin_layout.h"
 #include "plugin/records.h"
 
 constexpr int SpectrumSlots = 521;  // slot 0, transform slots 1..512, 513..520 always 0
-constexpr int SpectrumBars = 86;
 constexpr int MaxFftSize = 512;
 
 struct alignas(16) SpectrumAnalysisState {

@@ -4,6 +4,7 @@
 
 #include "display/masks.h"
 #include "display/paint_seam.h"
+#include "display/skin_layout.h"
 #include "display/spectrum_analysis.h"
 #include "plugin/plugin_state.h"
 
@@ -11,8 +12,8 @@ SpectrumDisplayState SpectrumView;
 
 namespace {
 
-constexpr int BarTopRow = 7;      // row offset 0
-constexpr int LowestOffset = 24;  // a peak mark rests here, on row 31
+constexpr int BarRows = SpectrumRows.bottom - SpectrumRows.top;  // 25
+constexpr int LowestOffset = BarRows - 1;  // a peak mark rests here, on the bottom row
 
 // Bar k shows the magnitude of transform slot k. The magnitude pass has
 // already converted the slots that BarBinTable names; for the others the
@@ -40,8 +41,8 @@ void MovePeak(int32_t& peak, int top) {
 
 // Blackens a column band above the peak mark and between it and the top.
 void PaintColumn(int left, int right, int peak, int top) {
-    PaintBlack(left, BarTopRow, right, BarTopRow + peak);
-    PaintBlack(left, BarTopRow + peak + 1, right, BarTopRow + top);
+    PaintBlack(left, SpectrumRows.top, right, SpectrumRows.top + peak);
+    PaintBlack(left, SpectrumRows.top + peak + 1, right, SpectrumRows.top + top);
 }
 
 }  // namespace
@@ -79,7 +80,7 @@ void PaintSpectrum() {
     for (int k = 0; k < SpectrumBars; ++k) {
         const int top = 25 - BarHeight(BarValue(k));
         MovePeak(SpectrumView.BarPeak[k], top);
-        PaintColumn(11 + 3 * k, 13 + 3 * k, SpectrumView.BarPeak[k], top);
+        PaintColumn(BarLeft(k), BarLeft(k) + BarWidth, SpectrumView.BarPeak[k], top);
     }
 
     // The bass indicator: the DC magnitude, 40 units a row.
@@ -88,5 +89,5 @@ void PaintSpectrum() {
     if (top < 0) top = 0;
     if (top > 25) top = 25;
     MovePeak(SpectrumView.BassPeak, top);
-    PaintColumn(7, 10, SpectrumView.BassPeak, top);
+    PaintColumn(BassColumns.left, BassColumns.right, SpectrumView.BassPeak, top);
 }

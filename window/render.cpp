@@ -8,7 +8,7 @@
 int32_t VIS_CDECL RenderAnalyzer(winampVisModule* module) {
     AdvanceLevelFrame();
     PrepareFrame();
-    LevelMeter(module, AnalyzerBandTop, AnalyzerBandBottom);
+    LevelMeter(module, DeduzodoSkin.levelBand);
     DrawSpectrum(module);
     PresentFrame();
     return 0;
@@ -17,7 +17,7 @@ int32_t VIS_CDECL RenderAnalyzer(winampVisModule* module) {
 int32_t VIS_CDECL RenderVuMeter(winampVisModule* module) {
     AdvanceLevelFrame();
     PrepareFrame();
-    LevelMeter(module, VuMeterBandTop, VuMeterBandBottom);
+    LevelMeter(module, VuMeterSkin.levelBand);
     PresentFrame();
     return 0;
 }

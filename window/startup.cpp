@@ -2,6 +2,7 @@
 // drawing surfaces, the tables of the signal display, the timer and the menu.
 #include "display/level_meter.h"
 #include "display/spectrum_analysis.h"
+#include "display/skin_layout.h"
 #include "display/spectrum_display.h"
 #include "plugin/module_ops.h"
 #include "plugin/plugin_state.h"
@@ -39,7 +40,7 @@ void UnregisterPluginClass() {
 // The skin goes into the canvas; its pristine copy, taken before any mask is
 // painted, is what every frame starts from.
 void MakeSurfaces(HINSTANCE instance) {
-    Win.CanvasBitmap = LoadBitmapA(instance, Plugin.ModuleKind == ModuleVuMeter ? "BITMAP_2" : "BITMAP_1");
+    Win.CanvasBitmap = LoadBitmapA(instance, (Plugin.ModuleKind == ModuleVuMeter ? VuMeterSkin : DeduzodoSkin).bitmap);
     Win.CanvasDC = CreateCompatibleDC(nullptr);
     Win.CanvasSavedBitmap = SelectObject(Win.CanvasDC, Win.CanvasBitmap);
     Win.SkinDC = CreateCompatibleDC(Win.CanvasDC);

@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
         Fills = 0;
         AdvanceLevelFrame();
-        LevelMeter(&record, vuMeter ? VuMeterBandTop : AnalyzerBandTop, vuMeter ? VuMeterBandBottom : AnalyzerBandBottom);
+        LevelMeter(&record, (vuMeter ? VuMeterSkin : DeduzodoSkin).levelBand);
         int expected = (Plugin.DisplayFlags & ShowLevelMeter) ? 4 : 2;
         if (!vuMeter) {
             DrawSpectrum(&record);

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int T = AnalyzerBandTop, B = AnalyzerBandBottom;
+constexpr int T = DeduzodoSkin.levelBand.top, B = DeduzodoSkin.levelBand.bottom;
 
 // The four rectangles of one frame when the left step leaves (peakL, levelL)
 // and the right step (peakR, levelR).
@@ -195,7 +195,7 @@ TEST_F(MeterTest, PaintingExamples) {
     EXPECT_EQ(rects[1], (PaintedRect{57, 33, 75, 39}));
 
     // Right step leaves peak 100 and level 20: silence, history 30 and 30.
-    for (int top : {AnalyzerBandTop, VuMeterBandTop}) {
+    for (int top : {DeduzodoSkin.levelBand.top, VuMeterSkin.levelBand.top}) {
         SetUp();
         FillBoth(0x00);
         Meter.LevelPeak = 102;

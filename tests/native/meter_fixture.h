@@ -32,10 +32,10 @@ protected:
     }
 
     // One frame of the level meter in the given band: advance, then meter.
-    std::vector<PaintedRect> MeterFrame(int top = AnalyzerBandTop, int bottom = AnalyzerBandBottom) {
+    std::vector<PaintedRect> MeterFrame(int top = DeduzodoSkin.levelBand.top, int bottom = DeduzodoSkin.levelBand.bottom) {
         ClearPainted();
         AdvanceLevelFrame();
-        LevelMeter(&record, top, bottom);
+        LevelMeter(&record, {top, bottom});
         return PaintedRects();
     }
 };

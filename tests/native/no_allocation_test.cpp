@@ -12,7 +12,7 @@ TEST_F(MeterTest, LevelMeterFramesAllocateNothing) {
     for (int frame = 0; frame < 10000; ++frame) {
         ClearPainted();
         AdvanceLevelFrame();
-        LevelMeter(&record, AnalyzerBandTop, AnalyzerBandBottom);
+        LevelMeter(&record, DeduzodoSkin.levelBand);
         if (frame % 100 == 0) Plugin.DisplayFlags ^= ShowLevelMeter;
     }
     EXPECT_EQ(AllocationCount() - before, 0);
@@ -33,7 +33,7 @@ TEST_F(SpectrumTest, DeduzodoFramesAllocateNothing) {
         record.waveformData[frame % 2][frame % WaveformSamples] ^= 0x5A;
         ClearPainted();
         AdvanceLevelFrame();
-        LevelMeter(&record, AnalyzerBandTop, AnalyzerBandBottom);
+        LevelMeter(&record, DeduzodoSkin.levelBand);
         DrawSpectrum(&record);
         fills += Painted.count;
     }

@@ -64,7 +64,7 @@ void DeduzodoSignalDisplayFrame(benchmark::State& state) {
     for (auto _ : state) {
         Painted.count = 0;
         AdvanceLevelFrame();
-        LevelMeter(&Record, AnalyzerBandTop, AnalyzerBandBottom);
+        LevelMeter(&Record, DeduzodoSkin.levelBand);
         DrawSpectrum(&Record);
         benchmark::DoNotOptimize(Painted.count);
         benchmark::ClobberMemory();
