@@ -2,7 +2,7 @@
 // the Deduzodo.
 #include "display/level_meter.h"
 #include "display/spectrum_display.h"
-#include "plugin/module_ops.h"
+#include "window/module_ops.h"
 #include "window/frame.h"
 
 int32_t VIS_CDECL RenderAnalyzer(winampVisModule* module) {

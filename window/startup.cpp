@@ -4,7 +4,7 @@
 #include "display/spectrum_analysis.h"
 #include "display/skin_layout.h"
 #include "display/spectrum_display.h"
-#include "plugin/module_ops.h"
+#include "window/module_ops.h"
 #include "plugin/plugin_state.h"
 #include "plugin/version.h"
 #include "settings/settings_file.h"

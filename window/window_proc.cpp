@@ -4,7 +4,7 @@
 #include "plugin/plugin_state.h"
 #include "plugin/records.h"
 #include "settings/dialogs.h"
-#include "window/dock_mode_apply.h"
+#include "window/configure.h"
 #include "window/frame.h"
 #include "window/window_state.h"
 
