@@ -20,7 +20,7 @@ inline int NegatedSample(unsigned char byte) { return 128 - (byte ^ 0x80); }
 
 // Tables that a frame reads instead of working them out again.
 void DeriveFrameTables() {
-    const int n = Analysis.FftSize;
+    const int n = FftSize;
     // w = i / N, exact, for slots i and N - i.
     for (int i = 0; i <= n / 2; ++i) {
         const double weight = double(i) / n;
@@ -62,9 +62,6 @@ void BuildSpectrumTables() {
     ZeroSlots(Analysis.SpectrumIm);
     Analysis.HoldsTransform = false;
 
-    Analysis.FftSize = 512;
-    Analysis.FftStages = 9;
-
     DeriveFrameTables();
 }
 
@@ -82,12 +79,12 @@ void AnalyzeSpectrum(const winampVisModule* module) {
     const unsigned char* left = module->waveformData[0];
     const unsigned char* right = module->waveformData[1];
     const double* weight = Analysis.WindowWeight;
-    for (int m = 0; m <= Analysis.FftSize; ++m) {
+    for (int m = 0; m <= FftSize; ++m) {
         re[m] = weight[m] * NegatedSample(left[m]) + weight[m] * NegatedSample(right[m]);
     }
 
-    // ComputeFft on a zeroed SpectrumIm; the imaginary parts are zeroed after
-    // the bit reversal, which would only exchange zeros.
+    // The transform on a zeroed SpectrumIm; the imaginary parts are zeroed
+    // after the bit reversal, which would only exchange zeros.
     ReverseSlotOrder(re);
     ZeroSlots(im);
     RunButterflyStages();

@@ -10,11 +10,12 @@
 #include "plugin/records.h"
 
 constexpr int SpectrumSlots = 521;  // slot 0, transform slots 1..512, 513..520 always 0
-constexpr int MaxFftSize = 512;
+// The transform's length and its number of butterfly stages.
+constexpr int FftSize = 512;
+constexpr int FftStages = 9;
 
 struct alignas(16) SpectrumAnalysisState {
-    int32_t FftSize = 0;
-    int32_t FftStages = 0;
+    double LeadingPadding = 0;  // puts slot 1 of SpectrumRe on a 16-byte boundary
     // Slot m holds time sample m - 1 on input and frequency bin m - 1 on
     // output (one-based transform slots); slot 0 lies outside the transform.
     double SpectrumRe[SpectrumSlots] = {};
@@ -28,13 +29,13 @@ struct alignas(16) SpectrumAnalysisState {
 
     // Derived at start-up so that a frame runs straight loops.
     // WindowWeight[m] = min(m, N - m) / N, the triangular window on slot m.
-    double WindowWeight[MaxFftSize + 1] = {};
+    double WindowWeight[FftSize + 1] = {};
     // The stage with half length h uses StageTwiddleRe/Im[h .. 2h - 1]: the
     // twiddle U for j = 1..h, as the recurrence U = U * W from U = 1 gives it.
-    double StageTwiddleRe[MaxFftSize] = {};
-    double StageTwiddleIm[MaxFftSize] = {};
+    double StageTwiddleRe[FftSize] = {};
+    double StageTwiddleIm[FftSize] = {};
     // The exchanges of the bit-reversal permutation, in order.
-    int16_t SwapSlots[MaxFftSize][2] = {};
+    int16_t SwapSlots[FftSize][2] = {};
     int32_t SwapCount = 0;
     // The distinct slots that BarBinTable names, 60 of them.
     int32_t MagnitudeSlots[SpectrumBars] = {};
@@ -56,4 +57,3 @@ extern SpectrumAnalysisState Analysis;
 
 void BuildSpectrumTables();
 void AnalyzeSpectrum(const winampVisModule* module);
-void ComputeFft();

@@ -70,7 +70,7 @@ constexpr StageFunction StagePair[9] = {nullptr,       TwoStages<1>,  TwoStages<
 }  // namespace
 
 void DeriveTransformTables() {
-    const int n = Analysis.FftSize;
+    const int n = FftSize;
 
     // The exchanges of the bit-reversal walk: j steps through the reversed
     // indices, and slot i is exchanged with slot j where i < j.
@@ -92,7 +92,7 @@ void DeriveTransformTables() {
     Analysis.SwapCount = count;
 
     // Per stage, U = 1 + 0i stepped by U = U * W with W = e^(-i pi / half).
-    for (int stage = 1; stage <= Analysis.FftStages; ++stage) {
+    for (int stage = 1; stage <= FftStages; ++stage) {
         const int half = 1 << (stage - 1);
         const double wr = Analysis.TwiddleCos[stage];
         const double wi = Analysis.TwiddleSin[stage];
@@ -118,17 +118,11 @@ void ReverseSlotOrder(double* slots) {
 
 void RunButterflyStages() {
     // Stages 1 to FftStages, two at a time while two are left.
-    for (int stage = 1; stage <= Analysis.FftStages;) {
+    for (int stage = 1; stage <= FftStages;) {
         const int half = 1 << (stage - 1);
-        const bool pair = stage < Analysis.FftStages;
-        (pair ? StagePair : SingleStage)[stage](Analysis.SpectrumRe, Analysis.SpectrumIm, Analysis.FftSize,
+        const bool pair = stage < FftStages;
+        (pair ? StagePair : SingleStage)[stage](Analysis.SpectrumRe, Analysis.SpectrumIm, FftSize,
                                                  Analysis.StageTwiddleRe + half, Analysis.StageTwiddleIm + half);
         stage += pair ? 2 : 1;
     }
-}
-
-void ComputeFft() {
-    ReverseSlotOrder(Analysis.SpectrumRe);
-    ReverseSlotOrder(Analysis.SpectrumIm);
-    RunButterflyStages();
 }
