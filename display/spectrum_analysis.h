@@ -53,7 +53,8 @@ struct alignas(16) SpectrumAnalysisState {
 static_assert((offsetof(SpectrumAnalysisState, SpectrumRe) + sizeof(double)) % 16 == 0, "SpectrumRe alignment");
 static_assert((offsetof(SpectrumAnalysisState, SpectrumIm) + sizeof(double)) % 16 == 0, "SpectrumIm alignment");
 
-extern SpectrumAnalysisState Analysis;
-
-void BuildSpectrumTables();
-void AnalyzeSpectrum(const winampVisModule* module);
+// Start-up: the tables, and both arrays zeroed.
+void BuildSpectrumTables(SpectrumAnalysisState& analysis);
+// One frame's spectrum of the samples while the player plays; otherwise
+// SpectrumRe becomes all 0 and SpectrumIm keeps the last transform.
+void AnalyzeSpectrum(SpectrumAnalysisState& analysis, const WaveformChannels& samples, bool hostPlaying);

@@ -6,9 +6,6 @@
 #include "display/paint_seam.h"
 #include "display/skin_layout.h"
 #include "display/spectrum_analysis.h"
-#include "plugin/plugin_state.h"
-
-SpectrumDisplayState SpectrumView;
 
 namespace {
 
@@ -22,11 +19,11 @@ constexpr int LowestOffset = BarRows - 1;  // a peak mark rests here, on the bot
 // magnitude at BarBinTable[k] instead would leave the 27 bars whose entry is
 // 0 dark for good. Without a fresh transform (HostPlaying false) SpectrumRe
 // is all 0 while SpectrumIm is stale, so every bar reads 0.
-double BarValue(int k) {
-    const double re = Analysis.SpectrumRe[k];
-    if (Analysis.SlotIsMagnitude[k]) return re;
-    if (!Analysis.HoldsTransform) return 0.0;
-    const double im = Analysis.SpectrumIm[k];
+double BarValue(const SpectrumAnalysisState& analysis, int k) {
+    const double re = analysis.SpectrumRe[k];
+    if (analysis.SlotIsMagnitude[k]) return re;
+    if (!analysis.HoldsTransform) return 0.0;
+    const double im = analysis.SpectrumIm[k];
     return std::sqrt(re * re + im * im);
 }
 
@@ -47,8 +44,8 @@ void PaintColumn(int left, int right, int peak, int top) {
 
 }  // namespace
 
-void InitSpectrumDisplay() {
-    int32_t* thresholds = SpectrumView.LevelThresholds;
+void InitSpectrumDisplay(SpectrumDisplayState& view) {
+    int32_t* thresholds = view.LevelThresholds;
     for (int i = 0; i < 25; ++i) thresholds[i] = 0;
     // Each entry keeps the largest j that rounds to it.
     for (int j = 1; j <= 35000; ++j) {
@@ -57,37 +54,45 @@ void InitSpectrumDisplay() {
     }
     thresholds[0] = 0;
     thresholds[1] = 200;
-    for (int32_t& peak : SpectrumView.BarPeak) peak = 23;
+    for (int32_t& peak : view.BarPeak) peak = 23;
 }
 
-int BarHeight(double value) {
+int BarHeight(const SpectrumDisplayState& view, double value) {
     for (int m = 1; m <= 24; ++m) {
-        if (SpectrumView.LevelThresholds[m] > value) return m;
+        if (view.LevelThresholds[m] > value) return m;
     }
     return 25;
 }
 
-void DrawSpectrum(const winampVisModule* module) {
-    if (!(Plugin.DisplayFlags & ShowSpectrum)) {
+void DrawSpectrum(SpectrumDisplayState& view, SpectrumAnalysisState& analysis, const WaveformChannels& samples,
+                  bool shown, bool hostPlaying) {
+    if (!shown) {
         PaintHiddenSpectrum();
         return;
     }
-    AnalyzeSpectrum(module);
-    PaintSpectrum();
+    AnalyzeSpectrum(analysis, samples, hostPlaying);
+    StepSpectrum(view, analysis);
+    PaintSpectrum(view);
 }
 
-void PaintSpectrum() {
+void StepSpectrum(SpectrumDisplayState& view, const SpectrumAnalysisState& analysis) {
     for (int k = 0; k < SpectrumBars; ++k) {
-        const int top = 25 - BarHeight(BarValue(k));
-        MovePeak(SpectrumView.BarPeak[k], top);
-        PaintColumn(BarLeft(k), BarLeft(k) + BarWidth, SpectrumView.BarPeak[k], top);
+        view.BarTop[k] = 25 - BarHeight(view, BarValue(analysis, k));
+        MovePeak(view.BarPeak[k], view.BarTop[k]);
     }
 
     // The bass indicator: the DC magnitude, 40 units a row.
-    const double scaled = Analysis.SpectrumRe[1] * 25.0 * 0.001;
+    const double scaled = analysis.SpectrumRe[1] * 25.0 * 0.001;
     int top = 25 - static_cast<int>(std::nearbyint(scaled));
     if (top < 0) top = 0;
     if (top > 25) top = 25;
-    MovePeak(SpectrumView.BassPeak, top);
-    PaintColumn(BassColumns.left, BassColumns.right, SpectrumView.BassPeak, top);
+    view.BassTop = top;
+    MovePeak(view.BassPeak, top);
+}
+
+void PaintSpectrum(const SpectrumDisplayState& view) {
+    for (int k = 0; k < SpectrumBars; ++k) {
+        PaintColumn(BarLeft(k), BarLeft(k) + BarWidth, view.BarPeak[k], view.BarTop[k]);
+    }
+    PaintColumn(BassColumns.left, BassColumns.right, view.BassPeak, view.BassTop);
 }

@@ -69,7 +69,7 @@ constexpr StageFunction StagePair[9] = {nullptr,       TwoStages<1>,  TwoStages<
 
 }  // namespace
 
-void DeriveTransformTables() {
+void DeriveTransformTables(SpectrumAnalysisState& analysis) {
     const int n = FftSize;
 
     // The exchanges of the bit-reversal walk: j steps through the reversed
@@ -78,8 +78,8 @@ void DeriveTransformTables() {
     int j = 1;
     for (int i = 1; i < n; ++i) {
         if (i < j) {
-            Analysis.SwapSlots[count][0] = static_cast<int16_t>(i);
-            Analysis.SwapSlots[count][1] = static_cast<int16_t>(j);
+            analysis.SwapSlots[count][0] = static_cast<int16_t>(i);
+            analysis.SwapSlots[count][1] = static_cast<int16_t>(j);
             ++count;
         }
         int k = n / 2;
@@ -89,17 +89,17 @@ void DeriveTransformTables() {
         }
         j += k;
     }
-    Analysis.SwapCount = count;
+    analysis.SwapCount = count;
 
     // Per stage, U = 1 + 0i stepped by U = U * W with W = e^(-i pi / half).
     for (int stage = 1; stage <= FftStages; ++stage) {
         const int half = 1 << (stage - 1);
-        const double wr = Analysis.TwiddleCos[stage];
-        const double wi = Analysis.TwiddleSin[stage];
+        const double wr = analysis.TwiddleCos[stage];
+        const double wi = analysis.TwiddleSin[stage];
         double ur = 1.0, ui = 0.0;
         for (int step = 0; step < half; ++step) {
-            Analysis.StageTwiddleRe[half + step] = ur;
-            Analysis.StageTwiddleIm[half + step] = ui;
+            analysis.StageTwiddleRe[half + step] = ur;
+            analysis.StageTwiddleIm[half + step] = ui;
             const double nextR = ur * wr - ui * wi;
             ui = ur * wi + ui * wr;
             ur = nextR;
@@ -107,22 +107,22 @@ void DeriveTransformTables() {
     }
 }
 
-void ReverseSlotOrder(double* slots) {
-    for (int s = 0; s < Analysis.SwapCount; ++s) {
-        const int i = Analysis.SwapSlots[s][0], j = Analysis.SwapSlots[s][1];
+void ReverseSlotOrder(const SpectrumAnalysisState& analysis, double* slots) {
+    for (int s = 0; s < analysis.SwapCount; ++s) {
+        const int i = analysis.SwapSlots[s][0], j = analysis.SwapSlots[s][1];
         const double held = slots[i];
         slots[i] = slots[j];
         slots[j] = held;
     }
 }
 
-void RunButterflyStages() {
+void RunButterflyStages(SpectrumAnalysisState& analysis) {
     // Stages 1 to FftStages, two at a time while two are left.
     for (int stage = 1; stage <= FftStages;) {
         const int half = 1 << (stage - 1);
         const bool pair = stage < FftStages;
-        (pair ? StagePair : SingleStage)[stage](Analysis.SpectrumRe, Analysis.SpectrumIm, FftSize,
-                                                 Analysis.StageTwiddleRe + half, Analysis.StageTwiddleIm + half);
+        (pair ? StagePair : SingleStage)[stage](analysis.SpectrumRe, analysis.SpectrumIm, FftSize,
+                                                 analysis.StageTwiddleRe + half, analysis.StageTwiddleIm + half);
         stage += pair ? 2 : 1;
     }
 }

@@ -2,10 +2,12 @@
 // on the arrays of SpectrumAnalysisState.
 #pragma once
 
+#include "display/spectrum_analysis.h"
+
 // Builds the bit-reversal exchanges and each stage's twiddles from
 // TwiddleCos and TwiddleSin.
-void DeriveTransformTables();
+void DeriveTransformTables(SpectrumAnalysisState& analysis);
 // Puts slots 1..N of one array into bit-reversed order.
-void ReverseSlotOrder(double* slots);
+void ReverseSlotOrder(const SpectrumAnalysisState& analysis, double* slots);
 // The butterfly stages on slots already in bit-reversed order.
-void RunButterflyStages();
+void RunButterflyStages(SpectrumAnalysisState& analysis);

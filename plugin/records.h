@@ -19,6 +19,8 @@ struct HINSTANCE__;
 #endif
 
 constexpr int WaveformSamples = 576;
+// Two channels of signed 8-bit samples; channel 1 follows channel 0.
+using WaveformChannels = unsigned char[2][WaveformSamples];
 
 struct winampVisModule {
     const char* description;
@@ -30,8 +32,8 @@ struct winampVisModule {
     int32_t delayMs;
     int32_t spectrumNch;
     int32_t waveformNch;
-    unsigned char spectrumData[2][WaveformSamples];
-    unsigned char waveformData[2][WaveformSamples];
+    WaveformChannels spectrumData;
+    WaveformChannels waveformData;
     void(VIS_CDECL* Config)(winampVisModule* module);
     int32_t(VIS_CDECL* Init)(winampVisModule* module);
     int32_t(VIS_CDECL* Render)(winampVisModule* module);

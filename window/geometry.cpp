@@ -1,11 +1,12 @@
 #include "window/geometry.h"
 
-#include "display/skin_layout.h"
 #include "plugin/plugin_state.h"
+
+const ModuleSkin& SelectedSkin() { return Plugin.ModuleKind == ModuleVuMeter ? VuMeterSkin : DeduzodoSkin; }
 
 void UpdateWindowSize() {
     Plugin.WindowWidth = SkinWidth;
-    Plugin.WindowHeight = (Plugin.ModuleKind == ModuleVuMeter ? VuMeterSkin : DeduzodoSkin).height;
+    Plugin.WindowHeight = SelectedSkin().height;
     if (Plugin.DoubleSize) {
         Plugin.WindowWidth *= 2;
         Plugin.WindowHeight *= 2;
