@@ -1,24 +1,58 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a target needs, only those that are missing.
-# Usage: tools/install-deps.sh [test|bench|demo|fuzz|release]...
+# Usage: tools/install-deps.sh [build|test|win64|bench|demo|fuzz|release]...
+#   build   the DLL and the stand-in player (the cross compiler, CMake, Ninja);
+#   test    and the native and Windows tests: Wine and what runs the shipped
+#           32-bit programs here (qemu where the kernel refuses them, the
+#           64-bit cross compiler where even that fails), Xvfb, GoogleTest,
+#           clang for the fuzzers, NSIS for the installer tests;
+#   win64   the 64-bit cross compiler.
 set -euo pipefail
 
-# The 64-bit cross compiler and Wine run the Windows tests on machines whose
-# kernel cannot execute 32-bit programs; the stand-in player decodes Ogg
-# Vorbis and writes PNG frames with the stb headers; clang builds the fuzzers.
-core=(make cmake g++ pkg-config googletest clang libclang-rt-14-dev
-      g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-      wine wine32:i386 wine64 xvfb xauth x11-utils libstb-dev)
+build=(make cmake ninja-build g++-mingw-w64-i686-posix binutils-mingw-w64-i686 libstb-dev)
 declare -A extra=(
-  [test]="nsis zip unzip"
-  [bench]="libbenchmark-dev libfftw3-dev"
-  [demo]="ffmpeg imagemagick"
-  [fuzz]=""
+  [build]=""
+  [test]="g++ pkg-config googletest libgtest-dev clang libclang-rt-14-dev wine wine32:i386 wine64
+          xvfb xauth x11-utils nsis zip unzip"
+  [win64]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64"
+  [bench]="g++ libbenchmark-dev libfftw3-dev wine wine32:i386 wine64 xvfb xauth"
+  [demo]="g++ wine wine32:i386 wine64 xvfb xauth ffmpeg imagemagick"
+  [fuzz]="clang libclang-rt-14-dev"
   [release]="nsis zip unzip"
 )
 
-wanted=("${core[@]}")
-for target in "${@:-test}"; do
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+# install PACKAGE...: installs those that are missing.
+install() {
+  local p missing=()
+  for p in "$@"; do installed "$p" || missing+=("$p"); done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+      sudo=(sudo)
+    else
+      echo "install-deps: these packages are missing: ${missing[*]}" >&2
+      echo "install-deps: run as root or with password-less sudo to install them." >&2
+      exit 1
+    fi
+  fi
+  echo "install-deps: installing ${missing[*]}"
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "install-deps: adding the i386 architecture"
+    "${sudo[@]}" dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  for p in "${missing[@]}"; do
+    installed "$p" || { echo "install-deps: $p did not install" >&2; exit 1; }
+  done
+}
+
+wanted=("${build[@]}")
+for target in "${@:-build}"; do
   if [[ ! -v extra[$target] ]]; then
     echo "install-deps: unknown target '$target' (known: ${!extra[*]})" >&2
     exit 2
@@ -26,32 +60,13 @@ for target in "${@:-test}"; do
   # shellcheck disable=SC2206
   wanted+=(${extra[$target]})
 done
+install "${wanted[@]}"
 
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-
-missing=()
-for p in "${wanted[@]}"; do installed "$p" || missing+=("$p"); done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-if [ "$(id -u)" -eq 0 ]; then
-  sudo=()
-elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
-  sudo=(sudo)
-else
-  echo "install-deps: these packages are missing: ${missing[*]}" >&2
-  echo "install-deps: run as root or with password-less sudo to install them." >&2
-  exit 1
+# Where Wine was wanted: what runs the 32-bit programs on this kernel.
+if printf '%s\n' "${wanted[@]}" | grep -qx wine32:i386 && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  install qemu-user-static
+  here=$(cd "$(dirname "$0")" && pwd)
+  if [ "$(bash -c ". '$here/wine-session.sh' && wine_way")" = win64 ]; then
+    install g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  fi
 fi
-
-echo "install-deps: installing ${missing[*]}"
-if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  echo "install-deps: adding the i386 architecture"
-  "${sudo[@]}" dpkg --add-architecture i386
-fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-for p in "${missing[@]}"; do
-  installed "$p" || { echo "install-deps: $p did not install" >&2; exit 1; }
-done
-echo "install-deps: done"

@@ -7,31 +7,29 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . tools/wine-session.sh
-jobs=${JOBS:-2}
 
-# The build that can run here: 32-bit where the kernel runs 32-bit programs.
-if [ "$(wine_bits)" = 32 ]; then
-    build=build/cross toolchain=cmake/mingw-i686.cmake
-else
-    build=build/cross64 toolchain=cmake/mingw-x86_64.cmake
+# The programs that ship, dist/vis_host.exe and dist/vis_kt.dll, wherever
+# this machine runs 32-bit programs; the Makefile has built what is needed.
+way=$(wine_way)
+programs=dist
+if [ "$way" = win64 ]; then
+    echo "== this machine runs no 32-bit programs: the demo captures the 64-bit build"
+    programs=build/cross64/bin
 fi
-cmake -S . -B build/native >/dev/null
-cmake --build build/native --target democlip -j"$jobs"
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/$toolchain" >/dev/null
-cmake --build "$build" --target vis_host vis_kt -j"$jobs"
 
 work=build/demo
 rm -rf "$work"
 mkdir -p "$work" demo doc
 build/native/bin/democlip "$work/clip.wav"
-cp "$build/bin/vis_host.exe" "$build/bin/vis_kt.dll" "$work/"
+cp "$programs/vis_host.exe" "$programs/vis_kt.dll" "$work/"
+echo "== capturing with $programs/vis_host.exe and $programs/vis_kt.dll, Wine way $way"
 
 # Captures every frame of one module: capture MODULE NAME
 capture() {
     (cd "$work" && "$WINE" vis_host.exe --double --module "$1" --capture "frames-$2" vis_kt.dll clip.wav) | tee "$work/$2.log"
 }
 trap wine_session_stop EXIT
-wine_session_start "$root/$build"
+wine_session_start "$root/$(wine_build_dir build "$way")"
 capture 0 deduzodo
 capture 1 vu-meter
 wine_session_stop

@@ -1,46 +1,68 @@
 #!/usr/bin/env bash
-# Runs every test suite (native, native under the sanitizers, Windows under
-# Wine) and ends with the line "N passed, N failed, N skipped".
+# Runs every test suite (native, native under the sanitizers, the fuzzers'
+# fixed-seed pass, Windows under Wine, the release packages) and ends with
+# the line "N passed, N failed, N skipped". Counts come from CTest's JUnit
+# reports. A failed Windows test gets one more run: one that passes then is
+# named on a line "passed on retry: ...", one whose program never began its
+# test (Wine did not start it) on a line "never started: ...".
+# Usage: tools/run-tests.sh BUILD_ROOT
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-$here/../build}
-build=$(cd "$build" && pwd)
-passed=0
-failed=0
-skipped=0
-status=0
+build=$(cd "${1:-$here/../build}" && pwd)
+jobs=${JOBS:-$(nproc)}
+passed=0 failed=0 skipped=0 status=0
+retried=() unstarted=()
 
-# run_suite NAME DIR [ctest options]: runs CTest in DIR and adds its counts.
+# results JUNIT: STATUS, NAME and REACHED of each test, tab-separated.
+results() { awk -f "$here/junit-results.awk" "$1"; }
+
+# run_suite NAME DIR RETRY [ctest options]: runs CTest in DIR and adds its
+# counts; with RETRY=retry, failed tests run once more.
 run_suite() {
-    local name=$1 dir=$2 log
-    shift 2
-    log="$dir/ctest.log"
+    local name=$1 dir=$2 retry=$3
+    shift 3
     echo "== $name"
-    (cd "$dir" && ctest --timeout 300 --output-on-failure "$@") >"$log" 2>&1
-    local rc=$?
-    grep -E '(Passed|Failed|\*\*\*|Timeout|Exception|Not Run)' "$log" | grep -vE 'Passed' || true
-    local summary
-    summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-    if [ -z "$summary" ]; then
-        echo "$name: CTest gave no summary; see $log"
+    local log=$dir/ctest.log junit=$dir/ctest-junit.xml
+    rm -f "$junit"
+    (cd "$dir" && ctest --timeout 300 --output-on-failure -j"$jobs" --output-junit "$junit" "$@") >"$log" 2>&1
+    if [ ! -s "$junit" ]; then
+        echo "$name: CTest wrote no report; see $log"
         tail -n 20 "$log"
-        failed=$((failed + 1))
-        status=1
+        failed=$((failed + 1)) status=1
         return
     fi
-    echo "$summary"
-    local bad total
-    bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
-    total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$summary")
-    # CTest counts a skipped test as passed; count it apart.
-    local skips
-    skips=$(grep -cE '\*\*\*Skipped' "$log")
-    passed=$((passed + total - bad - skips))
-    failed=$((failed + bad))
-    skipped=$((skipped + skips))
-    if [ "$rc" -ne 0 ] || [ "$bad" -ne 0 ]; then
+    local outcome test reached ok=0 skips=0 failures=()
+    while IFS=$'\t' read -r outcome test reached; do
+        case $outcome in
+        passed) ok=$((ok + 1)) ;;
+        skipped) skips=$((skips + 1)) ;;
+        failed)
+            failures+=("$test")
+            [ "$reached" = no ] && unstarted+=("$test")
+            ;;
+        esac
+    done < <(results "$junit")
+    if [ ${#failures[@]} -gt 0 ] && [ "$retry" = retry ]; then
+        local again=$dir/ctest-retry-junit.xml
+        rm -f "$again"
+        (cd "$dir" && ctest --timeout 300 --output-on-failure --rerun-failed --output-junit "$again" "$@") \
+            >"$dir/ctest-retry.log" 2>&1
+        failures=()
+        while IFS=$'\t' read -r outcome test reached; do
+            case $outcome in
+            passed) ok=$((ok + 1)) retried+=("$test") ;;
+            skipped) skips=$((skips + 1)) ;;
+            failed) failures+=("$test") ;;
+            esac
+        done < <(results "$again")
+        log="$log and $dir/ctest-retry.log"
+    fi
+    echo "$name: $ok passed, ${#failures[@]} failed, $skips skipped"
+    passed=$((passed + ok)) skipped=$((skipped + skips)) failed=$((failed + ${#failures[@]}))
+    if [ ${#failures[@]} -gt 0 ]; then
         status=1
-        sed -n '/The following tests FAILED/,$p' "$log"
+        printf 'FAILED: %s\n' "${failures[@]}"
+        echo "(output in $log)"
     fi
 }
 
@@ -53,36 +75,40 @@ run_check() {
         passed=$((passed + 1))
     else
         echo "$name: FAILED"
-        failed=$((failed + 1))
-        status=1
+        failed=$((failed + 1)) status=1
     fi
 }
 
-run_check "32-bit DLL tables" "$here/check-dll-tables.sh" "$build/cross/bin/vis_kt.dll"
-run_suite native "$build/native" -j2
-run_check "fuzzers, fixed seed" "$here/run-fuzzers.sh" "$build/fuzz" --smoke
-run_suite sanitizers "$build/asan" -j2
-
 . "$here/wine-session.sh"
+way=$(wine_way) || exit 1
+wine_build=$(wine_build_dir "$build" "$way")
+
+run_check "32-bit DLL tables" "$here/check-dll-tables.sh" "$build/cross/bin/vis_kt.dll"
+run_suite native "$build/native" once
+run_check "fuzzers, fixed seed" "$here/run-fuzzers.sh" "$build/fuzz" --smoke
+run_suite sanitizers "$build/asan" once
+
 trap wine_session_stop EXIT
 trap 'exit 130' INT TERM
-if [ "$(wine_bits)" = 32 ]; then
-    wine_build=$build/cross
-else
-    echo "== this machine cannot run 32-bit programs: the Windows tests run the 64-bit build"
-    wine_build=$build/cross64
-fi
+case $way in
+native32) echo "== the Windows tests run the 32-bit build that ships, under 32-bit Wine" ;;
+qemu32) echo "== the Windows tests run the 32-bit build that ships, under 32-bit Wine emulated by qemu" ;;
+win64) echo "== this machine runs no 32-bit programs, natively or under qemu: the Windows tests run the 64-bit build" ;;
+esac
 if wine_session_start "$wine_build"; then
-    # A window test can lose a race with the X server on a loaded machine;
-    # such a test gets one more run, a real fault fails both.
-    run_suite wine "$wine_build" -j2 --repeat until-pass:2
+    # A window test can lose a race with the X server on a loaded machine.
+    run_suite wine "$wine_build" retry
     run_check "release packages and installer" "$here/release/test-release.sh" "$build" "$wine_build"
 else
-    failed=$((failed + 1))
-    status=1
+    failed=$((failed + 1)) status=1
 fi
 wine_session_stop
 trap - EXIT
 
+for test in "${retried[@]}"; do echo "passed on retry: $test"; done
+for test in "${unstarted[@]}"; do echo "never started (Wine did not run the test program): $test"; done
+if [ "$way" = win64 ]; then
+    echo "WARNING: the Windows tests ran the 64-bit build, not the 32-bit DLL that ships"
+fi
 echo "$passed passed, $failed failed, $skipped skipped"
 exit $status

@@ -1,25 +1,91 @@
 # Sourced by the scripts that run Windows programs: a private Xvfb screen and
 # a persistent, primed wineserver with a prefix inside the build folder.
-# wine_session_start BUILD_DIR sets DISPLAY and the WINE* variables;
-# wine_session_stop stops everything that start started.
+# wine_session_start BUILD_DIR sets DISPLAY, WINE (the command that runs the
+# build's programs) and the WINE* variables; wine_session_stop stops
+# everything that start started.
 
-# Prints 32 when this machine runs 32-bit Wine, otherwise 64. Some kernels
-# are built without 32-bit support; the Windows tests then run the 64-bit
-# build under 64-bit Wine.
-wine_bits() {
-    if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo 32; else echo 64; fi
+wine_session_tools=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# Prints how this machine runs the 32-bit programs that ship:
+#   native32  the kernel runs 32-bit programs: 32-bit Wine as it is;
+#   qemu32    it does not, but qemu user emulation runs the 32-bit Wine
+#             loader inside a 64-bit Wine;
+#   win64     neither: only the 64-bit build of the same sources can run.
+# VIS_WINE_WAY names one instead, to try a way on a machine that has a better one.
+wine_way() {
+    case "${VIS_WINE_WAY:-}" in
+    native32 | qemu32 | win64) echo "$VIS_WINE_WAY" ;;
+    "")
+        if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+            echo native32
+        elif command -v qemu-i386-static >/dev/null && [ -x /usr/lib/wine/wine64 ] &&
+            qemu-i386-static /usr/lib/wine/wine --version >/dev/null 2>&1; then
+            echo qemu32
+        else
+            echo win64
+        fi
+        ;;
+    *)
+        echo "wine-session: VIS_WINE_WAY is '$VIS_WINE_WAY'; use native32, qemu32 or win64" >&2
+        return 1
+        ;;
+    esac
+}
+
+# Prints the cross build folder under ROOT whose programs the way runs.
+wine_build_dir() {
+    if [ "$2" = win64 ]; then echo "$1/cross64"; else echo "$1/cross"; fi
+}
+
+# Lays out DIR like Wine's own tree around a copy of the 32-bit loader and
+# the script that runs it under qemu (tools/qemu-wine), with the mmap shim
+# built for 32-bit processes and an empty stand-in for 64-bit ones.
+wine_qemu_tree() {
+    local dir=$1 platform
+    mkdir -p "$dir/lib/wine" "$dir/preload" || return 1
+    cp /usr/lib/wine/wine "$dir/lib/wine/wine-i386" &&
+        cp /usr/lib/wine/wine64 "$dir/lib/wine/wine64" &&
+        cp "$wine_session_tools/qemu-wine/loader.sh" "$dir/lib/wine/wine" || return 1
+    ln -sfn /usr/lib/i386-linux-gnu "$dir/lib/i386-linux-gnu"
+    ln -sfn /usr/lib/x86_64-linux-gnu "$dir/lib/x86_64-linux-gnu"
+    ln -sfn /usr/share "$dir/share"
+    mkdir -p "$dir/preload/i686" "$dir/preload/x86_64"
+    gcc -m32 -O2 -fPIC -shared -nostdlib -o "$dir/preload/i686/mmap_shim.so" \
+        "$wine_session_tools/qemu-wine/mmap_shim.c" /usr/lib/i386-linux-gnu/libc.so.6 || return 1
+    echo >"$dir/preload/empty.c"
+    gcc -O2 -fPIC -shared -nostdlib -o "$dir/preload/x86_64/mmap_shim.so" "$dir/preload/empty.c" || return 1
+    # The names the dynamic loaders may give $PLATFORM on these processors.
+    for platform in i386 i486 i586; do ln -sfn i686 "$dir/preload/$platform"; done
+    for platform in haswell xeon_phi; do ln -sfn x86_64 "$dir/preload/$platform"; done
 }
 
 wine_session_start() {
-    local build=$1 n
-    export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
+    local build=$1 way n
+    way=$(wine_way) || return 1
+    WINE_SESSION_WAY=$way
+    export WINEPREFIX="$build/wineprefix-$way" WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-    if [ "$(wine_bits)" = 32 ]; then
-        export WINEARCH=win32 WINE=wine WINESERVER=/usr/bin/wineserver
-    else
+    # WINE runs the build's programs; wine_admin runs Wine's own tools
+    # (the registry) in the prefix's native architecture.
+    case $way in
+    native32)
+        export WINEARCH=win32 WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver64
+        wine_admin=$WINE
+        ;;
+    qemu32)
+        wine_qemu_tree "$build/wine-qemu" || {
+            echo "wine-session: could not lay out the emulated 32-bit Wine in $build/wine-qemu" >&2
+            return 1
+        }
+        export WINEARCH=win64 WINE=$build/wine-qemu/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver64
+        wine_admin=$build/wine-qemu/lib/wine/wine64
+        ;;
+    win64)
         export WINEARCH=win64 WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
         export WINELOADER=$WINE
-    fi
+        wine_admin=$WINE
+        ;;
+    esac
     for n in $(seq 90 250); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
     done
@@ -38,9 +104,14 @@ wine_session_start() {
     mkdir -p "$WINEPREFIX"
     "$WINESERVER" -p
     # The first program starts Wine's services; they must not inherit our pipes.
-    "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
+    "$wine_admin" cmd /c exit </dev/null >/dev/null 2>&1
+    if [ "$way" = qemu32 ]; then
+        # A 32-bit process of a 64-bit prefix loads its DLLs from syswow64,
+        # which only a 32-bit Wine fills; without winex11.drv no window opens.
+        cp -rn /usr/lib/i386-linux-gnu/wine/i386-windows/. "$WINEPREFIX/drive_c/windows/syswow64/"
+    fi
     # Without a window manager, every DestroyWindow otherwise waits 2 s.
-    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    "$wine_admin" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 }
 
 wine_session_stop() {

@@ -6,8 +6,8 @@
 # Usage: tools/release/test-release.sh BUILD WINE_BUILD
 #   BUILD/cross/bin/vis_kt.dll is packed as it ships (zip, x86 installer);
 #   the installer that runs is built from WINE_BUILD: the x86 one where Wine
-#   runs 32-bit programs, else a 64-bit build of the same script around
-#   WINE_BUILD's 64-bit DLL.
+#   runs 32-bit programs (natively or under qemu), else a 64-bit build of the
+#   same script around WINE_BUILD's 64-bit DLL.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -55,11 +55,14 @@ check "x86 installer is a 32-bit program" bash -c 'objdump -f "$1" | grep -q "fi
 check "installer's version resource names version $version" \
     bash -c 'strings -el "$1" | grep -qx "vis_kt $2 Setup.*"' _ "$setup32" "$version"
 
-# A DLL of the wrong architecture is refused.
+# A DLL of the wrong architecture is refused: any 64-bit one, Wine's own if
+# no 64-bit build was made.
+wrong_dll=$wine_build/bin/vis_kt.dll
+[ "$wine_build" = "$build/cross" ] && wrong_dll=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/version.dll
 check "make-release.sh refuses a 64-bit DLL for the x86 installer" \
     bash -c '! "$1" "$2" "$3" "$4" "$5" >/dev/null 2>&1' _ "$here/make-release.sh" "$version" "$numbers" \
-    "$wine_build/bin/vis_kt.dll" "$work/wrong"
-[ "$wine_build" = "$build/cross" ] || check "nothing packed for the refused DLL" test ! -e "$work/wrong/vis_kt-$version.zip"
+    "$wrong_dll" "$work/wrong"
+check "nothing packed for the refused DLL" test ! -e "$work/wrong/vis_kt-$version.zip"
 
 # --- the installer at work ---------------------------------------------------
 packed_dll=$wine_build/bin/vis_kt.dll
@@ -184,7 +187,12 @@ check "uninstall removed the entry" key_absent "$our_key"
 
 # 3. No record of the player at all: the usual folder under Program Files.
 forget_player
-c="$WINEPREFIX/drive_c/Program Files/Winamp"
+# A 32-bit installer in a 64-bit prefix sees Program Files (x86).
+if [ "$WINEARCH" = win64 ] && [ "$setup" = "$setup32" ]; then
+    c="$WINEPREFIX/drive_c/Program Files (x86)/Winamp"
+else
+    c="$WINEPREFIX/drive_c/Program Files/Winamp"
+fi
 rm -rf "$c"
 fake_player "$c"
 rc=$(run_setup /S)
