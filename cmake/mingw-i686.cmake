@@ -10,6 +10,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # CTest runs the Windows test programs through Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)
-# Reals are doubles in SSE registers, as in the native and 64-bit builds, so
-# every build rounds the same way (x87 would keep extra precision).
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+# The player runs on processors without SSE: Pentium Pro instructions and x87.
+set(CMAKE_CXX_FLAGS_INIT "-march=pentiumpro -mfpmath=387")
