@@ -59,6 +59,7 @@ run_check() {
 }
 
 run_check "32-bit DLL tables" "$here/check-dll-tables.sh" "$build/cross/bin/vis_kt.dll"
+run_check "32-bit DLL baseline" "$here/check-dll-baseline.sh" "$build/cross/bin/vis_kt.dll"
 run_suite native "$build/native" -j2
 run_check "fuzzers, fixed seed" "$here/run-fuzzers.sh" "$build/fuzz" --smoke
 run_suite sanitizers "$build/asan" -j2
