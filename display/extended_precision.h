@@ -13,8 +13,9 @@
 using Extended = long double;
 static_assert(std::numeric_limits<Extended>::digits == 64, "long double must be the x87 extended format");
 
-// Rounds an extended value to the stored format. The conversion goes through
-// memory on x87, so the double that comes back carries no excess precision.
+// Rounds an extended value to the stored format. Unless unsafe math is
+// allowed, GCC converts through memory on x87, so the double that comes back
+// carries no excess precision even while it stays in a register.
 inline double Stored(Extended value) { return static_cast<double>(value); }
 
 // The caller's x87 environment: control word, status flags and the rest.
