@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "display/extended_precision.h"
 #include "display/masks.h"
 #include "display/paint_seam.h"
 #include "plugin/plugin_state.h"
@@ -62,9 +63,11 @@ void LevelMeter(const winampVisModule* module, int bandTop, int bandBottom) {
 
 void ResetLevelMeter() {
     Meter.DecibelTable[0] = 0;
+    const X87Environment caller = EnterExtendedPrecision();
     for (int i = 1; i <= 130; ++i) {
-        Meter.DecibelTable[i] = static_cast<int32_t>(std::nearbyint(60.0 * std::log10(i / 128.0))) + 128;
+        Meter.DecibelTable[i] = static_cast<int32_t>(std::nearbyint(60.0L * std::log10(i / 128.0L))) + 128;
     }
+    LeaveExtendedPrecision(caller);
     for (int32_t& slot : Meter.LevelHistory) slot = 0;
     Meter.Level = 0;
     Meter.LevelPeak = 1;

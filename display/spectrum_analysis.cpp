@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "display/extended_precision.h"
 #include "display/spectrum_transform.h"
 #include "plugin/plugin_state.h"
 
@@ -9,7 +10,7 @@ SpectrumAnalysisState Analysis;
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+constexpr Extended Pi = 3.14159265358979323846264338327950288L;
 
 void ZeroSlots(double* slots) {
     for (int i = 0; i < SpectrumSlots; ++i) slots[i] = 0.0;
@@ -23,7 +24,7 @@ void DeriveFrameTables() {
     const int n = Analysis.FftSize;
     // w = i / N, exact, for slots i and N - i.
     for (int i = 0; i <= n / 2; ++i) {
-        const double weight = double(i) / n;
+        const double weight = Stored(Extended(i) / n);
         Analysis.WindowWeight[i] = weight;
         Analysis.WindowWeight[n - i] = weight;
     }
@@ -45,18 +46,20 @@ void DeriveFrameTables() {
 }  // namespace
 
 void BuildSpectrumTables() {
+    const X87Environment caller = EnterExtendedPrecision();
     for (int32_t& entry : Analysis.BarBinTable) entry = 0;
     // Each entry keeps the largest j that rounds to it.
     for (int j = 1; j <= 280; ++j) {
-        const int index = static_cast<int>(std::nearbyint(35.0 * std::log(double(j)) / std::log(10.0)));
+        const int index = static_cast<int>(std::nearbyint(35.0L * std::log(Extended(j)) / std::log(10.0L)));
         Analysis.BarBinTable[index] = j;
     }
 
     for (int k = 1; k <= 9; ++k) {
-        const double theta = Pi / double(1 << (k - 1));
-        Analysis.TwiddleSin[k] = -std::sin(theta);
-        Analysis.TwiddleCos[k] = std::cos(theta);
+        const Extended theta = Pi / (1 << (k - 1));
+        Analysis.TwiddleSin[k] = Stored(-std::sin(theta));
+        Analysis.TwiddleCos[k] = Stored(std::cos(theta));
     }
+    LeaveExtendedPrecision(caller);
 
     ZeroSlots(Analysis.SpectrumRe);
     ZeroSlots(Analysis.SpectrumIm);
@@ -77,13 +80,15 @@ void AnalyzeSpectrum(const winampVisModule* module) {
         return;
     }
 
+    const X87Environment caller = EnterExtendedPrecision();
     // Slot m gets its window weight times each channel's value at sample m;
     // sample 0 lands in slot 0, outside the transform, with weight 0.
     const unsigned char* left = module->waveformData[0];
     const unsigned char* right = module->waveformData[1];
     const double* weight = Analysis.WindowWeight;
     for (int m = 0; m <= Analysis.FftSize; ++m) {
-        re[m] = weight[m] * NegatedSample(left[m]) + weight[m] * NegatedSample(right[m]);
+        const Extended w = weight[m];
+        re[m] = Stored(w * NegatedSample(left[m]) + w * NegatedSample(right[m]));
     }
 
     // ComputeFft on a zeroed SpectrumIm; the imaginary parts are zeroed after
@@ -95,7 +100,9 @@ void AnalyzeSpectrum(const winampVisModule* module) {
     // Each named slot once; slot 0, named 27 times, holds 0 in both parts.
     for (int s = 0; s < Analysis.MagnitudeSlotCount; ++s) {
         const int b = Analysis.MagnitudeSlots[s];
-        re[b] = std::sqrt(re[b] * re[b] + im[b] * im[b]);
+        const Extended r = re[b], i = im[b];
+        re[b] = Stored(std::sqrt(r * r + i * i));
     }
+    LeaveExtendedPrecision(caller);
     Analysis.HoldsTransform = true;
 }

@@ -3,7 +3,6 @@
 // magnitudes for the slots that the bars name.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "plugin/records.h"
@@ -12,13 +11,13 @@ constexpr int SpectrumSlots = 521;  // slot 0, transform slots 1..512, 513..520 
 constexpr int SpectrumBars = 86;
 constexpr int MaxFftSize = 512;
 
-struct alignas(16) SpectrumAnalysisState {
+// Reals are stored as doubles; the arithmetic between stores is extended.
+struct SpectrumAnalysisState {
     int32_t FftSize = 0;
     int32_t FftStages = 0;
     // Slot m holds time sample m - 1 on input and frequency bin m - 1 on
     // output (one-based transform slots); slot 0 lies outside the transform.
     double SpectrumRe[SpectrumSlots] = {};
-    double Padding = 0;  // puts slot 1 of SpectrumIm on a 16-byte boundary too
     double SpectrumIm[SpectrumSlots] = {};
     // Per stage 1..9: cos and negated sin of pi / 2^(stage - 1); entry 0 unused.
     double TwiddleCos[10] = {};
@@ -47,10 +46,6 @@ struct alignas(16) SpectrumAnalysisState {
     // SpectrumRe is all 0 and SpectrumIm holds a stale transform.
     bool HoldsTransform = false;
 };
-
-// The butterflies load pairs of slots from slot 1 on.
-static_assert((offsetof(SpectrumAnalysisState, SpectrumRe) + sizeof(double)) % 16 == 0, "SpectrumRe alignment");
-static_assert((offsetof(SpectrumAnalysisState, SpectrumIm) + sizeof(double)) % 16 == 0, "SpectrumIm alignment");
 
 extern SpectrumAnalysisState Analysis;
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "display/extended_precision.h"
 #include "display/masks.h"
 #include "display/paint_seam.h"
 #include "display/spectrum_analysis.h"
@@ -22,11 +23,10 @@ constexpr int LowestOffset = 24;  // a peak mark rests here, on row 31
 // 0 dark for good. Without a fresh transform (HostPlaying false) SpectrumRe
 // is all 0 while SpectrumIm is stale, so every bar reads 0.
 double BarValue(int k) {
-    const double re = Analysis.SpectrumRe[k];
-    if (Analysis.SlotIsMagnitude[k]) return re;
+    if (Analysis.SlotIsMagnitude[k]) return Analysis.SpectrumRe[k];
     if (!Analysis.HoldsTransform) return 0.0;
-    const double im = Analysis.SpectrumIm[k];
-    return std::sqrt(re * re + im * im);
+    const Extended re = Analysis.SpectrumRe[k], im = Analysis.SpectrumIm[k];
+    return Stored(std::sqrt(re * re + im * im));
 }
 
 // The mark jumps up to a higher top at once and otherwise falls one row.
@@ -50,10 +50,12 @@ void InitSpectrumDisplay() {
     int32_t* thresholds = SpectrumView.LevelThresholds;
     for (int i = 0; i < 25; ++i) thresholds[i] = 0;
     // Each entry keeps the largest j that rounds to it.
+    const X87Environment caller = EnterExtendedPrecision();
     for (int j = 1; j <= 35000; ++j) {
-        const int index = static_cast<int>(std::nearbyint(5.3 * std::log(double(j)) / std::log(10.0)));
+        const int index = static_cast<int>(std::nearbyint(5.3L * std::log(Extended(j)) / std::log(10.0L)));
         thresholds[index] = j;
     }
+    LeaveExtendedPrecision(caller);
     thresholds[0] = 0;
     thresholds[1] = 200;
     for (int32_t& peak : SpectrumView.BarPeak) peak = 23;
@@ -76,17 +78,22 @@ void DrawSpectrum(const winampVisModule* module) {
 }
 
 void PaintSpectrum() {
-    for (int k = 0; k < SpectrumBars; ++k) {
-        const int top = 25 - BarHeight(BarValue(k));
-        MovePeak(SpectrumView.BarPeak[k], top);
-        PaintColumn(11 + 3 * k, 13 + 3 * k, SpectrumView.BarPeak[k], top);
-    }
+    // The top offsets of the bars and the bass indicator (entry 86) first,
+    // with the reals, then the painting.
+    int tops[SpectrumBars + 1];
+    const X87Environment caller = EnterExtendedPrecision();
+    for (int k = 0; k < SpectrumBars; ++k) tops[k] = 25 - BarHeight(BarValue(k));
+    // The bass indicator: the DC magnitude, 40 units a row; 20 gives the tie
+    // 0.5 exactly, and 60 just under 1.5.
+    const Extended scaled = Extended(Analysis.SpectrumRe[1]) * 25 * 0.001L;
+    const int bass = 25 - static_cast<int>(std::nearbyint(scaled));
+    LeaveExtendedPrecision(caller);
+    tops[SpectrumBars] = bass < 0 ? 0 : bass > 25 ? 25 : bass;
 
-    // The bass indicator: the DC magnitude, 40 units a row.
-    const double scaled = Analysis.SpectrumRe[1] * 25.0 * 0.001;
-    int top = 25 - static_cast<int>(std::nearbyint(scaled));
-    if (top < 0) top = 0;
-    if (top > 25) top = 25;
-    MovePeak(SpectrumView.BassPeak, top);
-    PaintColumn(7, 10, SpectrumView.BassPeak, top);
+    for (int k = 0; k < SpectrumBars; ++k) {
+        MovePeak(SpectrumView.BarPeak[k], tops[k]);
+        PaintColumn(11 + 3 * k, 13 + 3 * k, SpectrumView.BarPeak[k], tops[k]);
+    }
+    MovePeak(SpectrumView.BassPeak, tops[SpectrumBars]);
+    PaintColumn(7, 10, SpectrumView.BassPeak, tops[SpectrumBars]);
 }

@@ -7,5 +7,6 @@
 void DeriveTransformTables();
 // Puts slots 1..N of one array into bit-reversed order.
 void ReverseSlotOrder(double* slots);
-// The butterfly stages on slots already in bit-reversed order.
+// The butterfly stages on slots already in bit-reversed order, run between
+// EnterExtendedPrecision and LeaveExtendedPrecision.
 void RunButterflyStages();
