@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "display/extended_precision.h"
 #include "display/masks.h"
 #include "display/paint_seam.h"
 
@@ -69,9 +70,11 @@ void LevelMeter(LevelMeterState& meter, const WaveformChannels& samples, bool sh
 
 void ResetLevelMeter(LevelMeterState& meter) {
     meter.DecibelTable[0] = 0;
+    const X87Environment caller = EnterExtendedPrecision();
     for (int i = 1; i <= 130; ++i) {
-        meter.DecibelTable[i] = static_cast<int32_t>(std::nearbyint(60.0 * std::log10(i / 128.0))) + 128;
+        meter.DecibelTable[i] = static_cast<int32_t>(std::nearbyint(60.0L * std::log10(i / 128.0L))) + 128;
     }
+    LeaveExtendedPrecision(caller);
     for (int32_t& slot : meter.LevelHistory) slot = 0;
     meter.Level = 0;
     meter.LevelPeak = 1;

@@ -2,11 +2,12 @@
 
 #include <cmath>
 
+#include "display/extended_precision.h"
 #include "display/spectrum_transform.h"
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+constexpr Extended Pi = 3.14159265358979323846264338327950288L;
 
 void ZeroSlots(double* slots) {
     for (int i = 0; i < SpectrumSlots; ++i) slots[i] = 0.0;
@@ -20,7 +21,7 @@ void DeriveFrameTables(SpectrumAnalysisState& analysis) {
     const int n = FftSize;
     // w = i / N, exact, for slots i and N - i.
     for (int i = 0; i <= n / 2; ++i) {
-        const double weight = double(i) / n;
+        const double weight = Stored(Extended(i) / n);
         analysis.WindowWeight[i] = weight;
         analysis.WindowWeight[n - i] = weight;
     }
@@ -42,18 +43,20 @@ void DeriveFrameTables(SpectrumAnalysisState& analysis) {
 }  // namespace
 
 void BuildSpectrumTables(SpectrumAnalysisState& analysis) {
+    const X87Environment caller = EnterExtendedPrecision();
     for (int32_t& entry : analysis.BarBinTable) entry = 0;
     // Each entry keeps the largest j that rounds to it.
     for (int j = 1; j <= 280; ++j) {
-        const int index = static_cast<int>(std::nearbyint(35.0 * std::log(double(j)) / std::log(10.0)));
+        const int index = static_cast<int>(std::nearbyint(35.0L * std::log(Extended(j)) / std::log(10.0L)));
         analysis.BarBinTable[index] = j;
     }
 
     for (int k = 1; k <= 9; ++k) {
-        const double theta = Pi / double(1 << (k - 1));
-        analysis.TwiddleSin[k] = -std::sin(theta);
-        analysis.TwiddleCos[k] = std::cos(theta);
+        const Extended theta = Pi / (1 << (k - 1));
+        analysis.TwiddleSin[k] = Stored(-std::sin(theta));
+        analysis.TwiddleCos[k] = Stored(std::cos(theta));
     }
+    LeaveExtendedPrecision(caller);
 
     ZeroSlots(analysis.SpectrumRe);
     ZeroSlots(analysis.SpectrumIm);
@@ -71,13 +74,15 @@ void AnalyzeSpectrum(SpectrumAnalysisState& analysis, const WaveformChannels& sa
         return;
     }
 
+    const X87Environment caller = EnterExtendedPrecision();
     // Slot m gets its window weight times each channel's value at sample m;
     // sample 0 lands in slot 0, outside the transform, with weight 0.
     const unsigned char* left = samples[0];
     const unsigned char* right = samples[1];
     const double* weight = analysis.WindowWeight;
     for (int m = 0; m <= FftSize; ++m) {
-        re[m] = weight[m] * NegatedSample(left[m]) + weight[m] * NegatedSample(right[m]);
+        const Extended w = weight[m];
+        re[m] = Stored(w * NegatedSample(left[m]) + w * NegatedSample(right[m]));
     }
 
     // The transform on a zeroed SpectrumIm; the imaginary parts are zeroed
@@ -89,7 +94,9 @@ void AnalyzeSpectrum(SpectrumAnalysisState& analysis, const WaveformChannels& sa
     // Each named slot once; slot 0, named 27 times, holds 0 in both parts.
     for (int s = 0; s < analysis.MagnitudeSlotCount; ++s) {
         const int b = analysis.MagnitudeSlots[s];
-        re[b] = std::sqrt(re[b] * re[b] + im[b] * im[b]);
+        const Extended r = re[b], i = im[b];
+        re[b] = Stored(std::sqrt(r * r + i * i));
     }
+    LeaveExtendedPrecision(caller);
     analysis.HoldsTransform = true;
 }

@@ -3,7 +3,6 @@
 // magnitudes for the slots that the bars name.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "display/skin_layout.h"
@@ -14,12 +13,11 @@ constexpr int SpectrumSlots = 521;  // slot 0, transform slots 1..512, 513..520 
 constexpr int FftSize = 512;
 constexpr int FftStages = 9;
 
-struct alignas(16) SpectrumAnalysisState {
-    double LeadingPadding = 0;  // puts slot 1 of SpectrumRe on a 16-byte boundary
+// Reals are stored as doubles; the arithmetic between stores is extended.
+struct SpectrumAnalysisState {
     // Slot m holds time sample m - 1 on input and frequency bin m - 1 on
     // output (one-based transform slots); slot 0 lies outside the transform.
     double SpectrumRe[SpectrumSlots] = {};
-    double Padding = 0;  // puts slot 1 of SpectrumIm on a 16-byte boundary too
     double SpectrumIm[SpectrumSlots] = {};
     // Per stage 1..9: cos and negated sin of pi / 2^(stage - 1); entry 0 unused.
     double TwiddleCos[10] = {};
@@ -48,10 +46,6 @@ struct alignas(16) SpectrumAnalysisState {
     // SpectrumRe is all 0 and SpectrumIm holds a stale transform.
     bool HoldsTransform = false;
 };
-
-// The butterflies load pairs of slots from slot 1 on.
-static_assert((offsetof(SpectrumAnalysisState, SpectrumRe) + sizeof(double)) % 16 == 0, "SpectrumRe alignment");
-static_assert((offsetof(SpectrumAnalysisState, SpectrumIm) + sizeof(double)) % 16 == 0, "SpectrumIm alignment");
 
 // Start-up: the tables, and both arrays zeroed.
 void BuildSpectrumTables(SpectrumAnalysisState& analysis);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "display/extended_precision.h"
 #include "display/masks.h"
 #include "display/paint_seam.h"
 #include "display/skin_layout.h"
@@ -20,11 +21,10 @@ constexpr int LowestOffset = BarRows - 1;  // a peak mark rests here, on the bot
 // 0 dark for good. Without a fresh transform (HostPlaying false) SpectrumRe
 // is all 0 while SpectrumIm is stale, so every bar reads 0.
 double BarValue(const SpectrumAnalysisState& analysis, int k) {
-    const double re = analysis.SpectrumRe[k];
-    if (analysis.SlotIsMagnitude[k]) return re;
+    if (analysis.SlotIsMagnitude[k]) return analysis.SpectrumRe[k];
     if (!analysis.HoldsTransform) return 0.0;
-    const double im = analysis.SpectrumIm[k];
-    return std::sqrt(re * re + im * im);
+    const Extended re = analysis.SpectrumRe[k], im = analysis.SpectrumIm[k];
+    return Stored(std::sqrt(re * re + im * im));
 }
 
 // The mark jumps up to a higher top at once and otherwise falls one row.
@@ -48,10 +48,12 @@ void InitSpectrumDisplay(SpectrumDisplayState& view) {
     int32_t* thresholds = view.LevelThresholds;
     for (int i = 0; i < 25; ++i) thresholds[i] = 0;
     // Each entry keeps the largest j that rounds to it.
+    const X87Environment caller = EnterExtendedPrecision();
     for (int j = 1; j <= 35000; ++j) {
-        const int index = static_cast<int>(std::nearbyint(5.3 * std::log(double(j)) / std::log(10.0)));
+        const int index = static_cast<int>(std::nearbyint(5.3L * std::log(Extended(j)) / std::log(10.0L)));
         thresholds[index] = j;
     }
+    LeaveExtendedPrecision(caller);
     thresholds[0] = 0;
     thresholds[1] = 200;
     for (int32_t& peak : view.BarPeak) peak = 23;
@@ -76,18 +78,19 @@ void DrawSpectrum(SpectrumDisplayState& view, SpectrumAnalysisState& analysis, c
 }
 
 void StepSpectrum(SpectrumDisplayState& view, const SpectrumAnalysisState& analysis) {
-    for (int k = 0; k < SpectrumBars; ++k) {
-        view.BarTop[k] = 25 - BarHeight(view, BarValue(analysis, k));
-        MovePeak(view.BarPeak[k], view.BarTop[k]);
-    }
+    // The tops of the bars and the bass indicator from the reals, then the
+    // peak marks.
+    const X87Environment caller = EnterExtendedPrecision();
+    for (int k = 0; k < SpectrumBars; ++k) view.BarTop[k] = 25 - BarHeight(view, BarValue(analysis, k));
+    // The bass indicator: the DC magnitude, 40 units a row; 20 gives the tie
+    // 0.5 exactly, and 60 just under 1.5.
+    const Extended scaled = Extended(analysis.SpectrumRe[1]) * 25 * 0.001L;
+    const int bass = 25 - static_cast<int>(std::nearbyint(scaled));
+    LeaveExtendedPrecision(caller);
+    view.BassTop = bass < 0 ? 0 : bass > 25 ? 25 : bass;
 
-    // The bass indicator: the DC magnitude, 40 units a row.
-    const double scaled = analysis.SpectrumRe[1] * 25.0 * 0.001;
-    int top = 25 - static_cast<int>(std::nearbyint(scaled));
-    if (top < 0) top = 0;
-    if (top > 25) top = 25;
-    view.BassTop = top;
-    MovePeak(view.BassPeak, top);
+    for (int k = 0; k < SpectrumBars; ++k) MovePeak(view.BarPeak[k], view.BarTop[k]);
+    MovePeak(view.BassPeak, view.BassTop);
 }
 
 void PaintSpectrum(const SpectrumDisplayState& view) {

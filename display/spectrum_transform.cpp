@@ -1,23 +1,25 @@
 #include "display/spectrum_transform.h"
 
+#include "display/extended_precision.h"
 #include "display/spectrum_analysis.h"
 
 namespace {
 
-// T = Y * U; Y = X - T; X = X + T.
+// T = Y * U; Y = X - T; X = X + T. Each product sum in extended precision,
+// T and the four results stored, as the slots and T are held between steps.
 inline void Butterfly(double& xr, double& xi, double& yr, double& yi, double ur, double ui) {
-    const double tr = yr * ur - yi * ui;
-    const double ti = yr * ui + yi * ur;
-    yr = xr - tr;
-    yi = xi - ti;
-    xr = xr + tr;
-    xi = xi + ti;
+    const double tr = Stored(Extended(yr) * ur - Extended(yi) * ui);
+    const double ti = Stored(Extended(yr) * ui + Extended(yi) * ur);
+    yr = Stored(Extended(xr) - tr);
+    yi = Stored(Extended(xi) - ti);
+    xr = Stored(Extended(xr) + tr);
+    xi = Stored(Extended(xi) + ti);
 }
 
 // One decimation-in-time stage on slots 1..n: each block of 2 * Half slots
 // pairs offset j with j + Half under the stage's twiddle U for j. The pairs
-// are disjoint, so the order in which they run changes no value; running
-// j innermost with a fixed Half lets the compiler vectorise.
+// are disjoint, so the order in which they run changes no value; a fixed
+// Half lets the compiler unroll the inner loop.
 template <int Half>
 void OneStage(double* __restrict re, double* __restrict im, int n, const double* __restrict ur,
               const double* __restrict ui) {
@@ -91,20 +93,23 @@ void DeriveTransformTables(SpectrumAnalysisState& analysis) {
     }
     analysis.SwapCount = count;
 
-    // Per stage, U = 1 + 0i stepped by U = U * W with W = e^(-i pi / half).
+    // Per stage, U = 1 + 0i stepped by U = U * W with W = e^(-i pi / half);
+    // U is stored after every step.
+    const X87Environment caller = EnterExtendedPrecision();
     for (int stage = 1; stage <= FftStages; ++stage) {
         const int half = 1 << (stage - 1);
-        const double wr = analysis.TwiddleCos[stage];
-        const double wi = analysis.TwiddleSin[stage];
+        const Extended wr = analysis.TwiddleCos[stage];
+        const Extended wi = analysis.TwiddleSin[stage];
         double ur = 1.0, ui = 0.0;
         for (int step = 0; step < half; ++step) {
             analysis.StageTwiddleRe[half + step] = ur;
             analysis.StageTwiddleIm[half + step] = ui;
-            const double nextR = ur * wr - ui * wi;
-            ui = ur * wi + ui * wr;
+            const double nextR = Stored(ur * wr - ui * wi);
+            ui = Stored(ur * wi + ui * wr);
             ur = nextR;
         }
     }
+    LeaveExtendedPrecision(caller);
 }
 
 void ReverseSlotOrder(const SpectrumAnalysisState& analysis, double* slots) {

@@ -9,5 +9,6 @@
 void DeriveTransformTables(SpectrumAnalysisState& analysis);
 // Puts slots 1..N of one array into bit-reversed order.
 void ReverseSlotOrder(const SpectrumAnalysisState& analysis, double* slots);
-// The butterfly stages on slots already in bit-reversed order.
+// The butterfly stages on slots already in bit-reversed order, run between
+// EnterExtendedPrecision and LeaveExtendedPrecision.
 void RunButterflyStages(SpectrumAnalysisState& analysis);

@@ -84,6 +84,7 @@ way=$(wine_way) || exit 1
 wine_build=$(wine_build_dir "$build" "$way")
 
 run_check "32-bit DLL tables" "$here/check-dll-tables.sh" "$build/cross/bin/vis_kt.dll"
+run_check "32-bit DLL baseline" "$here/check-dll-baseline.sh" "$build/cross/bin/vis_kt.dll"
 run_suite native "$build/native" once
 run_check "fuzzers, fixed seed" "$here/run-fuzzers.sh" "$build/fuzz" --smoke
 run_suite sanitizers "$build/asan" once

@@ -6,6 +6,7 @@
 #include <random>
 #include <utility>
 
+#include "display/extended_precision.h"
 #include "display/spectrum_transform.h"
 #include "tests/native/spectrum_fixture.h"
 
@@ -16,7 +17,9 @@ namespace {
 void ComputeFft(SpectrumAnalysisState& analysis) {
     ReverseSlotOrder(analysis, analysis.SpectrumRe);
     ReverseSlotOrder(analysis, analysis.SpectrumIm);
+    const X87Environment caller = EnterExtendedPrecision();
     RunButterflyStages(analysis);
+    LeaveExtendedPrecision(caller);
 }
 
 using Complex = std::complex<long double>;
@@ -36,8 +39,16 @@ std::vector<Complex> DirectDft(const double* re, const double* im) {
     return out;
 }
 
+// A double store through memory: whatever the compiler keeps in registers,
+// the value that comes back has no more than double precision.
+double Store(long double value) {
+    volatile double stored = static_cast<double>(value);
+    return stored;
+}
+
 // The transform step by step as defined: the bit-reversal walk, then per
-// stage j outer and i inner, U stepped by the recurrence after each run.
+// stage j outer and i inner, U stepped by the recurrence after each run;
+// extended arithmetic, T, U and the slots stored as doubles.
 void DefinedFft(const SpectrumAnalysisState& analysis, double* re, double* im) {
     const int n = 512;
     int j = 1;
@@ -55,23 +66,32 @@ void DefinedFft(const SpectrumAnalysisState& analysis, double* re, double* im) {
     }
     for (int stage = 1; stage <= 9; ++stage) {
         const int le = 1 << stage, le1 = le / 2;
-        const double wr = analysis.TwiddleCos[stage], wi = analysis.TwiddleSin[stage];
+        const long double wr = analysis.TwiddleCos[stage], wi = analysis.TwiddleSin[stage];
         double ur = 1.0, ui = 0.0;
         for (int first = 1; first <= le1; ++first) {
             for (int i = first; i <= n; i += le) {
                 const int ip = i + le1;
-                const double tr = re[ip] * ur - im[ip] * ui;
-                const double ti = re[ip] * ui + im[ip] * ur;
-                re[ip] = re[i] - tr;
-                im[ip] = im[i] - ti;
-                re[i] = re[i] + tr;
-                im[i] = im[i] + ti;
+                const long double xr = re[ip], xi = im[ip];
+                const double tr = Store(xr * ur - xi * ui);
+                const double ti = Store(xr * ui + xi * ur);
+                re[ip] = Store((long double)re[i] - tr);
+                im[ip] = Store((long double)im[i] - ti);
+                re[i] = Store((long double)re[i] + tr);
+                im[i] = Store((long double)im[i] + ti);
             }
-            const double next = ur * wr - ui * wi;
-            ui = ur * wi + ui * wr;
+            const double next = Store(ur * wr - ui * wi);
+            ui = Store(ur * wi + ui * wr);
             ur = next;
         }
     }
+}
+
+// The reference with the x87 unit set up as the analysis sets it, whatever
+// precision the test program started with.
+void DefinedFftInExtendedPrecision(const SpectrumAnalysisState& analysis, double* re, double* im) {
+    const X87Environment caller = EnterExtendedPrecision();
+    DefinedFft(analysis, re, im);
+    LeaveExtendedPrecision(caller);
 }
 
 // Equal to the last bit, so that the sign of a zero counts too.
@@ -105,7 +125,7 @@ TEST_F(SpectrumTest, TransformRepeatsTheDefinedArithmetic) {
         im[i] = analysis.SpectrumIm[i] = value(random);
     }
     ComputeFft(analysis);
-    DefinedFft(analysis, re, im);
+    DefinedFftInExtendedPrecision(analysis, re, im);
     EXPECT_TRUE(SameSlots(analysis.SpectrumRe, re));
     EXPECT_TRUE(SameSlots(analysis.SpectrumIm, im));
 }
@@ -116,17 +136,21 @@ TEST_F(SpectrumTest, AnalysisRepeatsTheDefinedSteps) {
         // Leave stale imaginary parts behind, as a previous frame does.
         for (int i = 1; i <= 512; ++i) analysis.SpectrumIm[i] = i * 0.25;
         double re[SpectrumSlots] = {}, im[SpectrumSlots] = {};
+        const X87Environment caller = EnterExtendedPrecision();
         for (int i = 0; i <= 256; ++i) {
-            const double w = i / 512.0;
+            const long double w = i / 512.0L;
             for (int m : {i, 512 - i}) {
-                re[m] = w * (128 - (record.waveformData[0][m] ^ 0x80)) + w * (128 - (record.waveformData[1][m] ^ 0x80));
+                re[m] = Store(w * (128 - (record.waveformData[0][m] ^ 0x80)) +
+                              w * (128 - (record.waveformData[1][m] ^ 0x80)));
             }
         }
         DefinedFft(analysis, re, im);
         for (int k = 0; k < SpectrumBars; ++k) {
             const int b = analysis.BarBinTable[k];
-            re[b] = std::sqrt(re[b] * re[b] + im[b] * im[b]);
+            const long double r = re[b], i = im[b];
+            re[b] = Store(std::sqrt(r * r + i * i));
         }
+        LeaveExtendedPrecision(caller);
         Analyze();
         EXPECT_TRUE(SameSlots(analysis.SpectrumRe, re)) << "seed " << seed;
         EXPECT_TRUE(SameSlots(analysis.SpectrumIm, im)) << "seed " << seed;

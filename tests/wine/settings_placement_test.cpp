@@ -5,6 +5,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/wine/import_patch.h"
+#include "tests/wine/plugin_library.h"
 #include "tests/wine/window_fixture.h"
 
 namespace {
@@ -75,6 +77,52 @@ TEST_F(WindowTest, FreePositionOffEveryScreenComesBack) {
     plugin = FindPluginWindow();
     EXPECT_EQ(WindowRectOf(plugin).left, -200);
     EXPECT_EQ(WindowRectOf(plugin).top, -20);
+}
+
+namespace {
+
+int MonitorLookups = 0;
+
+// GetProcAddress as on Windows 95 and NT 4.0, whose user32 has no monitor
+// functions.
+FARPROC WINAPI GetProcAddressWithoutMonitors(HMODULE module, LPCSTR name) {
+    const bool byName = (reinterpret_cast<ULONG_PTR>(name) >> 16) != 0;
+    if (byName && (std::string(name) == "MonitorFromRect" || std::string(name) == "GetMonitorInfoA")) {
+        ++MonitorLookups;
+        return nullptr;
+    }
+    return GetProcAddress(module, name);
+}
+
+}  // namespace
+
+// Without the monitor functions a free window that no screen shows comes
+// back into the primary screen's work area; one partly shown stays.
+TEST_F(WindowTest, OffScreenWithoutMonitorFunctionsComesBackToTheWorkArea) {
+    HMODULE library = LoadPluginLibrary().module;
+    void* original = PatchImport(library, "kernel32.dll", "GetProcAddress",
+                                 reinterpret_cast<void*>(GetProcAddressWithoutMonitors));
+    ASSERT_NE(original, nullptr);
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    const struct {
+        const char* position;
+        LONG left, top;
+    } cases[] = {{"X=-5000\r\nY=300", work.left, 300},
+                 {"X=9000\r\nY=9000", work.right - SkinWidth, work.bottom - DeduzodoSkin.height},
+                 {"X=-200\r\nY=-20", -200, -20}};
+    for (const auto& c : cases) {
+        WriteIni(std::string("[ZARir 1.1 Deduzodo]\r\nMode=0\r\n") + c.position + "\r\n");
+        module = GetModule(0);
+        ASSERT_EQ(StartModule(module), 0);
+        const RECT rect = WindowRectOf(FindPluginWindow());
+        EXPECT_EQ(rect.left, c.left) << c.position;
+        EXPECT_EQ(rect.top, c.top) << c.position;
+        module->Quit(module);
+        module = nullptr;
+    }
+    PatchImport(library, "kernel32.dll", "GetProcAddress", original);
+    EXPECT_GT(MonitorLookups, 0);
 }
 
 // A library in a folder whose name is outside ASCII keeps its settings there.

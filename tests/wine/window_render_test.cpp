@@ -1,5 +1,8 @@
 // Frames of the real DLL read back from its window: meters, docking, double size.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "tests/wine/window_fixture.h"
 
@@ -138,4 +141,110 @@ TEST_F(WindowTest, PlayerWindowGoneKeepsRenderingInPlace) {
     module->Quit(module);
     module = nullptr;
     EXPECT_EQ(FindPluginWindow(), nullptr);
+}
+
+namespace {
+
+uint16_t X87ControlWord() {
+    uint16_t word;
+    __asm__ volatile("fnstcw %0" : "=m"(word));
+    return word;
+}
+void SetX87ControlWord(uint16_t word) { __asm__ volatile("fldcw %0" : : "m"(word)); }
+uint16_t X87ExceptionFlags() {
+    uint16_t word;
+    __asm__ volatile("fnstsw %0" : "=m"(word));
+    return word & 0x3F;
+}
+
+// Clears the exception flags, then sets the inexact one as any division
+// by 3 does.
+void RaiseInexactFlagOnly() {
+    __asm__ volatile("fnclex");
+    volatile long double three = 3;
+    volatile long double third = 1 / three;
+    (void)third;
+}
+
+// Samples whose DC term is exactly `bass`: that value at sample 256 (window
+// weight 0.5, both channels), and pairs that cancel at m and 512 - m.
+void FillBassAndNoise(winampVisModule* module, int bass) {
+    unsigned seed = 7;
+    for (auto& channel : module->waveformData) std::memset(channel, 0, sizeof channel);
+    for (int m = 1; m < 256; ++m) {
+        seed = seed * 1103515245u + 12345u;
+        const int value = static_cast<int>((seed >> 16) % 201) - 100;
+        for (auto& channel : module->waveformData) {
+            channel[m] = static_cast<unsigned char>((128 - value) ^ 0x80);
+            channel[512 - m] = static_cast<unsigned char>((128 + value) ^ 0x80);
+        }
+    }
+    for (auto& channel : module->waveformData) channel[256] = static_cast<unsigned char>((128 - bass) ^ 0x80);
+}
+
+// Lit or not, the spectrum rows of the bass indicator and of bars 0 to 85.
+std::vector<bool> SpectrumPixels(HWND window) {
+    std::vector<bool> lit;
+    HDC dc = GetDC(window);
+    for (int x = BassColumns.left + 1; x <= BarLeft(SpectrumBars - 1); x += BarPitch) {
+        for (int y = SpectrumRows.top; y < SpectrumRows.bottom; ++y) lit.push_back(IsLit(GetPixel(dc, x, y)));
+    }
+    ReleaseDC(window, dc);
+    return lit;
+}
+
+}  // namespace
+
+// The player may leave the x87 unit at any precision and rounding. A frame
+// shows the same bars whatever it left, and the player finds its control
+// word and exception flags as they were: the inexact flag it raised stays
+// raised, although the plug-in's rounding clears the flags on its way.
+// A bass value of 60 is 1.5 rows in double precision but just under in
+// extended; 61 is 1.525 rows, one fewer when rounding toward zero.
+TEST_F(WindowTest, FramesDoNotDependOnThePlayersFloatingPointState) {
+    Start(0);
+    Player.playingAnswer = 1;
+    SendMessageA(plugin, WM_TIMER, 1001, 0);
+    const uint16_t original = X87ControlWord();
+    const struct {
+        const char* name;
+        uint16_t word;
+    } callers[] = {{"64-bit, nearest", 0x037F},
+                   {"53-bit, nearest", 0x027F},
+                   {"53-bit, toward zero", 0x0E7F},
+                   {"24-bit, up", 0x087F}};
+    const struct {
+        int bass, top;
+    } cases[] = {{60, 24}, {61, 23}};
+    for (const auto& c : cases) {
+        std::vector<bool> first;
+        for (const auto& caller : callers) {
+            // Silent frames first put every peak mark on the bottom row.
+            FillWaveform(module, 0, 0);
+            Render(30);
+            FillBassAndNoise(module, c.bass);
+            SetX87ControlWord(caller.word);
+            RaiseInexactFlagOnly();
+            const uint16_t flags = X87ExceptionFlags();
+            module->Render(module);
+            const uint16_t wordAfter = X87ControlWord();
+            const uint16_t flagsAfter = X87ExceptionFlags();
+            SetX87ControlWord(original);
+            EXPECT_EQ(wordAfter, caller.word) << caller.name;
+            EXPECT_EQ(flags, 0x20) << caller.name;
+            EXPECT_EQ(flagsAfter, flags) << caller.name;
+
+            const std::vector<bool> lit = SpectrumPixels(plugin);
+            // The bass column: from row offset top down lit, the peak mark among them.
+            for (int y = SpectrumRows.top; y < SpectrumRows.bottom; ++y) {
+                EXPECT_EQ(lit[y - SpectrumRows.top], y >= SpectrumRows.top + c.top)
+                    << caller.name << ", bass " << c.bass << ", row " << y;
+            }
+            if (first.empty()) {
+                first = lit;
+                EXPECT_GT(std::count(lit.begin() + 25, lit.end(), true), 85 * 3) << "bars above rest";
+            }
+            EXPECT_EQ(lit, first) << caller.name << ", bass " << c.bass;
+        }
+    }
 }
