@@ -62,7 +62,13 @@ HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsig
         GetExitCodeProcess(process.hProcess, &code);
         run.exitCode = int(code);
     }
-    WaitForSingleObject(thread, INFINITE);
+    // Once vis_host has ended its end of the pipe is closed, unless a process
+    // it started still holds it; then say so rather than wait for ever.
+    if (WaitForSingleObject(thread, 10000) == WAIT_TIMEOUT) {
+        CancelSynchronousIo(thread);
+        WaitForSingleObject(thread, INFINITE);
+        reader.text += "\n[the output pipe stayed open 10 s after vis_host ended]\n";
+    }
     CloseHandle(thread);
     CloseHandle(readEnd);
     CloseHandle(process.hThread);
