@@ -5,80 +5,83 @@
 #include "display/extended_precision.h"
 #include "display/masks.h"
 #include "display/paint_seam.h"
-#include "plugin/plugin_state.h"
-
-LevelMeterState Meter;
 
 namespace {
 
 constexpr int MeasuredSamples = 256;
 
-// Steps one channel through level, peak hold and smoothing, then blackens
-// what is unlit. Both channels share one Level, LevelPeak and history; the
-// display's character (right peak one lower, left bar mixing in the right
-// channel's past) comes from that sharing.
-void MeterChannel(const unsigned char* samples, int channel, int top, int bottom) {
+// Level, peak hold and smoothing for one channel. Both channels share one
+// Level, LevelPeak and history; the display's character (right peak one
+// lower, left bar mixing in the right channel's past) comes from that
+// sharing.
+void StepChannel(LevelMeterState& meter, const unsigned char* samples, int channel) {
     int sum = 0;
     for (int i = 0; i < MeasuredSamples; ++i) {
         sum += std::abs(128 - (samples[i] ^ 0x80));
     }
-    Meter.Level = static_cast<uint8_t>(Meter.DecibelTable[sum >> 8]);
+    meter.Level = static_cast<uint8_t>(meter.DecibelTable[sum >> 8]);
 
-    if (Meter.Level > Meter.LevelPeak) {
-        Meter.LevelPeak = Meter.Level;
+    if (meter.Level > meter.LevelPeak) {
+        meter.LevelPeak = meter.Level;
     } else {
-        --Meter.LevelPeak;
+        --meter.LevelPeak;
     }
-    if (Meter.LevelPeak < 2) Meter.LevelPeak = 2;
+    if (meter.LevelPeak < 2) meter.LevelPeak = 2;
 
-    Meter.LevelHistory[Meter.LevelFrameIndex] = Meter.Level;
-    Meter.Level = static_cast<uint8_t>(
-        (Meter.LevelHistory[1] + Meter.LevelHistory[2] + Meter.LevelHistory[3]) / 3);
+    meter.LevelHistory[meter.LevelFrameIndex] = meter.Level;
+    meter.Level = static_cast<uint8_t>(
+        (meter.LevelHistory[1] + meter.LevelHistory[2] + meter.LevelHistory[3]) / 3);
 
-    const int peak = Meter.LevelPeak;
-    const int level = Meter.Level;
-    if (channel == 0) {
-        PaintBlack(7, top, 135 - peak, bottom);
-        PaintBlack(137 - peak, top, 135 - level, bottom);
-    } else {
-        PaintBlack(140 + peak, top, 268, bottom);
-        PaintBlack(140 + level, top, 138 + peak, bottom);
-    }
+    meter.DrawnPeak[channel] = meter.LevelPeak;
+    meter.DrawnLevel[channel] = meter.Level;
 }
 
 }  // namespace
 
-void AdvanceLevelFrame() {
-    if (++Meter.LevelFrameIndex > 3) Meter.LevelFrameIndex = 1;
+void AdvanceLevelFrame(LevelMeterState& meter) {
+    if (++meter.LevelFrameIndex > 3) meter.LevelFrameIndex = 1;
 }
 
-void LevelMeter(const winampVisModule* module, int bandTop, int bandBottom) {
-    if (!(Plugin.DisplayFlags & ShowLevelMeter)) {
-        PaintHiddenLevelMeter(bandTop, bandBottom);
+void StepLevelMeter(LevelMeterState& meter, const WaveformChannels& samples) {
+    StepChannel(meter, samples[0], 0);
+    StepChannel(meter, samples[1], 1);
+}
+
+void PaintLevelMeter(const LevelMeterState& meter, Rows band) {
+    // Everything beyond the peak mark, then the gap between the mark and the
+    // bar. The left bar's columns count from LeftBarInner outwards, the right
+    // bar's from the column after RightBarInner.
+    const int leftPeak = meter.DrawnPeak[0], leftLevel = meter.DrawnLevel[0];
+    PaintBlack(LeftBarOuter, band.top, LeftBarInner - leftPeak, band.bottom);
+    PaintBlack(LeftBarInner + PeakMarkWidth - leftPeak, band.top, LeftBarInner - leftLevel, band.bottom);
+    const int rightPeak = meter.DrawnPeak[1], rightLevel = meter.DrawnLevel[1];
+    PaintBlack(RightBarInner + 1 + rightPeak, band.top, RightLevelBar.right, band.bottom);
+    PaintBlack(RightBarInner + 1 + rightLevel, band.top, RightBarInner + 1 - PeakMarkWidth + rightPeak, band.bottom);
+}
+
+void LevelMeter(LevelMeterState& meter, const WaveformChannels& samples, bool shown, Rows band) {
+    if (!shown) {
+        PaintHiddenLevelMeter(band);
         return;
     }
-    MeterChannel(module->waveformData[0], 0, bandTop, bandBottom);
-    MeterChannel(module->waveformData[1], 1, bandTop, bandBottom);
+    StepLevelMeter(meter, samples);
+    PaintLevelMeter(meter, band);
 }
 
-void ResetLevelMeter() {
-    Meter.DecibelTable[0] = 0;
+void ResetLevelMeter(LevelMeterState& meter) {
+    meter.DecibelTable[0] = 0;
     const X87Environment caller = EnterExtendedPrecision();
     for (int i = 1; i <= 130; ++i) {
-        Meter.DecibelTable[i] = static_cast<int32_t>(std::nearbyint(60.0L * std::log10(i / 128.0L))) + 128;
+        meter.DecibelTable[i] = static_cast<int32_t>(std::nearbyint(60.0L * std::log10(i / 128.0L))) + 128;
     }
     LeaveExtendedPrecision(caller);
-    for (int32_t& slot : Meter.LevelHistory) slot = 0;
-    Meter.Level = 0;
-    Meter.LevelPeak = 1;
-    Meter.LevelFrameIndex = 0;
+    for (int32_t& slot : meter.LevelHistory) slot = 0;
+    meter.Level = 0;
+    meter.LevelPeak = 1;
+    meter.LevelFrameIndex = 0;
 }
 
-void PaintStartupMasks() {
-    if (Plugin.ModuleKind == ModuleVuMeter) {
-        PaintHiddenLevelMeter(VuMeterBandTop, VuMeterBandBottom);
-        return;
-    }
-    PaintHiddenSpectrum();
-    PaintHiddenLevelMeter(AnalyzerBandTop, AnalyzerBandBottom);
+void PaintStartupMasks(const ModuleSkin& skin) {
+    if (skin.hasSpectrum) PaintHiddenSpectrum();
+    PaintHiddenLevelMeter(skin.levelBand);
 }

@@ -2,13 +2,13 @@
 
 #include "display/paint_seam.h"
 
-void PaintHiddenLevelMeter(int bandTop, int bandBottom) {
-    PaintBlack(7, bandTop, 136, bandBottom);
-    PaintBlack(139, bandTop, 268, bandBottom);
+void PaintHiddenLevelMeter(Rows band) {
+    PaintBlack(LeftLevelBar.left, band.top, LeftLevelBar.right, band.bottom);
+    PaintBlack(RightLevelBar.left, band.top, RightLevelBar.right, band.bottom);
 }
 
 // The spectrum field (bars 1 to 85 with their gaps), then the bass indicator.
 void PaintHiddenSpectrum() {
-    PaintBlack(14, 7, 268, 32);
-    PaintBlack(7, 7, 10, 32);
+    PaintBlack(SpectrumField.left, SpectrumRows.top, SpectrumField.right, SpectrumRows.bottom);
+    PaintBlack(BassColumns.left, SpectrumRows.top, BassColumns.right, SpectrumRows.bottom);
 }

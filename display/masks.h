@@ -2,5 +2,7 @@
 // and by start-up (before the first frame).
 #pragma once
 
-void PaintHiddenLevelMeter(int bandTop, int bandBottom);
+#include "display/skin_layout.h"
+
+void PaintHiddenLevelMeter(Rows band);
 void PaintHiddenSpectrum();

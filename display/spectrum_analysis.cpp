@@ -4,9 +4,6 @@
 
 #include "display/extended_precision.h"
 #include "display/spectrum_transform.h"
-#include "plugin/plugin_state.h"
-
-SpectrumAnalysisState Analysis;
 
 namespace {
 
@@ -20,89 +17,86 @@ void ZeroSlots(double* slots) {
 inline int NegatedSample(unsigned char byte) { return 128 - (byte ^ 0x80); }
 
 // Tables that a frame reads instead of working them out again.
-void DeriveFrameTables() {
-    const int n = Analysis.FftSize;
+void DeriveFrameTables(SpectrumAnalysisState& analysis) {
+    const int n = FftSize;
     // w = i / N, exact, for slots i and N - i.
     for (int i = 0; i <= n / 2; ++i) {
         const double weight = Stored(Extended(i) / n);
-        Analysis.WindowWeight[i] = weight;
-        Analysis.WindowWeight[n - i] = weight;
+        analysis.WindowWeight[i] = weight;
+        analysis.WindowWeight[n - i] = weight;
     }
 
-    DeriveTransformTables();
+    DeriveTransformTables(analysis);
 
     int slots = 0;
-    for (bool& flag : Analysis.SlotIsMagnitude) flag = false;
+    for (bool& flag : analysis.SlotIsMagnitude) flag = false;
     for (int k = 0; k < SpectrumBars; ++k) {
-        const int slot = Analysis.BarBinTable[k];
-        if (slot < SpectrumBars) Analysis.SlotIsMagnitude[slot] = true;
+        const int slot = analysis.BarBinTable[k];
+        if (slot < SpectrumBars) analysis.SlotIsMagnitude[slot] = true;
         bool seen = false;
-        for (int s = 0; s < slots && !seen; ++s) seen = Analysis.MagnitudeSlots[s] == slot;
-        if (!seen) Analysis.MagnitudeSlots[slots++] = slot;
+        for (int s = 0; s < slots && !seen; ++s) seen = analysis.MagnitudeSlots[s] == slot;
+        if (!seen) analysis.MagnitudeSlots[slots++] = slot;
     }
-    Analysis.MagnitudeSlotCount = slots;
+    analysis.MagnitudeSlotCount = slots;
 }
 
 }  // namespace
 
-void BuildSpectrumTables() {
+void BuildSpectrumTables(SpectrumAnalysisState& analysis) {
     const X87Environment caller = EnterExtendedPrecision();
-    for (int32_t& entry : Analysis.BarBinTable) entry = 0;
+    for (int32_t& entry : analysis.BarBinTable) entry = 0;
     // Each entry keeps the largest j that rounds to it.
     for (int j = 1; j <= 280; ++j) {
         const int index = static_cast<int>(std::nearbyint(35.0L * std::log(Extended(j)) / std::log(10.0L)));
-        Analysis.BarBinTable[index] = j;
+        analysis.BarBinTable[index] = j;
     }
 
     for (int k = 1; k <= 9; ++k) {
         const Extended theta = Pi / (1 << (k - 1));
-        Analysis.TwiddleSin[k] = Stored(-std::sin(theta));
-        Analysis.TwiddleCos[k] = Stored(std::cos(theta));
+        analysis.TwiddleSin[k] = Stored(-std::sin(theta));
+        analysis.TwiddleCos[k] = Stored(std::cos(theta));
     }
     LeaveExtendedPrecision(caller);
 
-    ZeroSlots(Analysis.SpectrumRe);
-    ZeroSlots(Analysis.SpectrumIm);
-    Analysis.HoldsTransform = false;
+    ZeroSlots(analysis.SpectrumRe);
+    ZeroSlots(analysis.SpectrumIm);
+    analysis.HoldsTransform = false;
 
-    Analysis.FftSize = 512;
-    Analysis.FftStages = 9;
-
-    DeriveFrameTables();
+    DeriveFrameTables(analysis);
 }
 
-void AnalyzeSpectrum(const winampVisModule* module) {
-    double* re = Analysis.SpectrumRe;
-    double* im = Analysis.SpectrumIm;
-    if (!Plugin.HostPlaying) {
+void AnalyzeSpectrum(SpectrumAnalysisState& analysis, const WaveformChannels& samples, bool hostPlaying) {
+    double* re = analysis.SpectrumRe;
+    double* im = analysis.SpectrumIm;
+    if (!hostPlaying) {
         ZeroSlots(re);
-        Analysis.HoldsTransform = false;
+        analysis.HoldsTransform = false;
         return;
     }
 
     const X87Environment caller = EnterExtendedPrecision();
     // Slot m gets its window weight times each channel's value at sample m;
     // sample 0 lands in slot 0, outside the transform, with weight 0.
-    const unsigned char* left = module->waveformData[0];
-    const unsigned char* right = module->waveformData[1];
-    const double* weight = Analysis.WindowWeight;
-    for (int m = 0; m <= Analysis.FftSize; ++m) {
+    const unsigned char* left = samples[0];
+    const unsigned char* right = samples[1];
+    const double* weight = analysis.WindowWeight;
+    for (int m = 0; m <= FftSize; ++m) {
         const Extended w = weight[m];
         re[m] = Stored(w * NegatedSample(left[m]) + w * NegatedSample(right[m]));
     }
 
-    // ComputeFft on a zeroed SpectrumIm; the imaginary parts are zeroed after
-    // the bit reversal, which would only exchange zeros.
-    ReverseSlotOrder(re);
+    // The transform on a zeroed SpectrumIm; the imaginary parts are zeroed
+    // after the bit reversal, which would only exchange zeros.
+    ReverseSlotOrder(analysis, re);
     ZeroSlots(im);
-    RunButterflyStages();
+    RunButterflyStages(analysis);
 
     // Each named slot once; slot 0, named 27 times, holds 0 in both parts.
-    for (int s = 0; s < Analysis.MagnitudeSlotCount; ++s) {
-        const int b = Analysis.MagnitudeSlots[s];
+    for (int s = 0; s < analysis.MagnitudeSlotCount; ++s) {
+        const int b = analysis.MagnitudeSlots[s];
         const Extended r = re[b], i = im[b];
         re[b] = Stored(std::sqrt(r * r + i * i));
     }
     LeaveExtendedPrecision(caller);
-    Analysis.HoldsTransform = true;
+    analysis.HoldsTransform = true;
 }

@@ -5,16 +5,16 @@
 
 #include <cstdint>
 
+#include "display/skin_layout.h"
 #include "plugin/records.h"
 
 constexpr int SpectrumSlots = 521;  // slot 0, transform slots 1..512, 513..520 always 0
-constexpr int SpectrumBars = 86;
-constexpr int MaxFftSize = 512;
+// The transform's length and its number of butterfly stages.
+constexpr int FftSize = 512;
+constexpr int FftStages = 9;
 
 // Reals are stored as doubles; the arithmetic between stores is extended.
 struct SpectrumAnalysisState {
-    int32_t FftSize = 0;
-    int32_t FftStages = 0;
     // Slot m holds time sample m - 1 on input and frequency bin m - 1 on
     // output (one-based transform slots); slot 0 lies outside the transform.
     double SpectrumRe[SpectrumSlots] = {};
@@ -27,13 +27,13 @@ struct SpectrumAnalysisState {
 
     // Derived at start-up so that a frame runs straight loops.
     // WindowWeight[m] = min(m, N - m) / N, the triangular window on slot m.
-    double WindowWeight[MaxFftSize + 1] = {};
+    double WindowWeight[FftSize + 1] = {};
     // The stage with half length h uses StageTwiddleRe/Im[h .. 2h - 1]: the
     // twiddle U for j = 1..h, as the recurrence U = U * W from U = 1 gives it.
-    double StageTwiddleRe[MaxFftSize] = {};
-    double StageTwiddleIm[MaxFftSize] = {};
+    double StageTwiddleRe[FftSize] = {};
+    double StageTwiddleIm[FftSize] = {};
     // The exchanges of the bit-reversal permutation, in order.
-    int16_t SwapSlots[MaxFftSize][2] = {};
+    int16_t SwapSlots[FftSize][2] = {};
     int32_t SwapCount = 0;
     // The distinct slots that BarBinTable names, 60 of them.
     int32_t MagnitudeSlots[SpectrumBars] = {};
@@ -47,8 +47,8 @@ struct SpectrumAnalysisState {
     bool HoldsTransform = false;
 };
 
-extern SpectrumAnalysisState Analysis;
-
-void BuildSpectrumTables();
-void AnalyzeSpectrum(const winampVisModule* module);
-void ComputeFft();
+// Start-up: the tables, and both arrays zeroed.
+void BuildSpectrumTables(SpectrumAnalysisState& analysis);
+// One frame's spectrum of the samples while the player plays; otherwise
+// SpectrumRe becomes all 0 and SpectrumIm keeps the last transform.
+void AnalyzeSpectrum(SpectrumAnalysisState& analysis, const WaveformChannels& samples, bool hostPlaying);

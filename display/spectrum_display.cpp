@@ -5,15 +5,13 @@
 #include "display/extended_precision.h"
 #include "display/masks.h"
 #include "display/paint_seam.h"
+#include "display/skin_layout.h"
 #include "display/spectrum_analysis.h"
-#include "plugin/plugin_state.h"
-
-SpectrumDisplayState SpectrumView;
 
 namespace {
 
-constexpr int BarTopRow = 7;      // row offset 0
-constexpr int LowestOffset = 24;  // a peak mark rests here, on row 31
+constexpr int BarRows = SpectrumRows.bottom - SpectrumRows.top;  // 25
+constexpr int LowestOffset = BarRows - 1;  // a peak mark rests here, on the bottom row
 
 // Bar k shows the magnitude of transform slot k. The magnitude pass has
 // already converted the slots that BarBinTable names; for the others the
@@ -22,10 +20,10 @@ constexpr int LowestOffset = 24;  // a peak mark rests here, on row 31
 // magnitude at BarBinTable[k] instead would leave the 27 bars whose entry is
 // 0 dark for good. Without a fresh transform (HostPlaying false) SpectrumRe
 // is all 0 while SpectrumIm is stale, so every bar reads 0.
-double BarValue(int k) {
-    if (Analysis.SlotIsMagnitude[k]) return Analysis.SpectrumRe[k];
-    if (!Analysis.HoldsTransform) return 0.0;
-    const Extended re = Analysis.SpectrumRe[k], im = Analysis.SpectrumIm[k];
+double BarValue(const SpectrumAnalysisState& analysis, int k) {
+    if (analysis.SlotIsMagnitude[k]) return analysis.SpectrumRe[k];
+    if (!analysis.HoldsTransform) return 0.0;
+    const Extended re = analysis.SpectrumRe[k], im = analysis.SpectrumIm[k];
     return Stored(std::sqrt(re * re + im * im));
 }
 
@@ -40,14 +38,14 @@ void MovePeak(int32_t& peak, int top) {
 
 // Blackens a column band above the peak mark and between it and the top.
 void PaintColumn(int left, int right, int peak, int top) {
-    PaintBlack(left, BarTopRow, right, BarTopRow + peak);
-    PaintBlack(left, BarTopRow + peak + 1, right, BarTopRow + top);
+    PaintBlack(left, SpectrumRows.top, right, SpectrumRows.top + peak);
+    PaintBlack(left, SpectrumRows.top + peak + 1, right, SpectrumRows.top + top);
 }
 
 }  // namespace
 
-void InitSpectrumDisplay() {
-    int32_t* thresholds = SpectrumView.LevelThresholds;
+void InitSpectrumDisplay(SpectrumDisplayState& view) {
+    int32_t* thresholds = view.LevelThresholds;
     for (int i = 0; i < 25; ++i) thresholds[i] = 0;
     // Each entry keeps the largest j that rounds to it.
     const X87Environment caller = EnterExtendedPrecision();
@@ -58,42 +56,46 @@ void InitSpectrumDisplay() {
     LeaveExtendedPrecision(caller);
     thresholds[0] = 0;
     thresholds[1] = 200;
-    for (int32_t& peak : SpectrumView.BarPeak) peak = 23;
+    for (int32_t& peak : view.BarPeak) peak = 23;
 }
 
-int BarHeight(double value) {
+int BarHeight(const SpectrumDisplayState& view, double value) {
     for (int m = 1; m <= 24; ++m) {
-        if (SpectrumView.LevelThresholds[m] > value) return m;
+        if (view.LevelThresholds[m] > value) return m;
     }
     return 25;
 }
 
-void DrawSpectrum(const winampVisModule* module) {
-    if (!(Plugin.DisplayFlags & ShowSpectrum)) {
+void DrawSpectrum(SpectrumDisplayState& view, SpectrumAnalysisState& analysis, const WaveformChannels& samples,
+                  bool shown, bool hostPlaying) {
+    if (!shown) {
         PaintHiddenSpectrum();
         return;
     }
-    AnalyzeSpectrum(module);
-    PaintSpectrum();
+    AnalyzeSpectrum(analysis, samples, hostPlaying);
+    StepSpectrum(view, analysis);
+    PaintSpectrum(view);
 }
 
-void PaintSpectrum() {
-    // The top offsets of the bars and the bass indicator (entry 86) first,
-    // with the reals, then the painting.
-    int tops[SpectrumBars + 1];
+void StepSpectrum(SpectrumDisplayState& view, const SpectrumAnalysisState& analysis) {
+    // The tops of the bars and the bass indicator from the reals, then the
+    // peak marks.
     const X87Environment caller = EnterExtendedPrecision();
-    for (int k = 0; k < SpectrumBars; ++k) tops[k] = 25 - BarHeight(BarValue(k));
+    for (int k = 0; k < SpectrumBars; ++k) view.BarTop[k] = 25 - BarHeight(view, BarValue(analysis, k));
     // The bass indicator: the DC magnitude, 40 units a row; 20 gives the tie
     // 0.5 exactly, and 60 just under 1.5.
-    const Extended scaled = Extended(Analysis.SpectrumRe[1]) * 25 * 0.001L;
+    const Extended scaled = Extended(analysis.SpectrumRe[1]) * 25 * 0.001L;
     const int bass = 25 - static_cast<int>(std::nearbyint(scaled));
     LeaveExtendedPrecision(caller);
-    tops[SpectrumBars] = bass < 0 ? 0 : bass > 25 ? 25 : bass;
+    view.BassTop = bass < 0 ? 0 : bass > 25 ? 25 : bass;
 
+    for (int k = 0; k < SpectrumBars; ++k) MovePeak(view.BarPeak[k], view.BarTop[k]);
+    MovePeak(view.BassPeak, view.BassTop);
+}
+
+void PaintSpectrum(const SpectrumDisplayState& view) {
     for (int k = 0; k < SpectrumBars; ++k) {
-        MovePeak(SpectrumView.BarPeak[k], tops[k]);
-        PaintColumn(11 + 3 * k, 13 + 3 * k, SpectrumView.BarPeak[k], tops[k]);
+        PaintColumn(BarLeft(k), BarLeft(k) + BarWidth, view.BarPeak[k], view.BarTop[k]);
     }
-    MovePeak(SpectrumView.BassPeak, tops[SpectrumBars]);
-    PaintColumn(7, 10, SpectrumView.BassPeak, tops[SpectrumBars]);
+    PaintColumn(BassColumns.left, BassColumns.right, view.BassPeak, view.BassTop);
 }

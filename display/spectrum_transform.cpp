@@ -71,8 +71,8 @@ constexpr StageFunction StagePair[9] = {nullptr,       TwoStages<1>,  TwoStages<
 
 }  // namespace
 
-void DeriveTransformTables() {
-    const int n = Analysis.FftSize;
+void DeriveTransformTables(SpectrumAnalysisState& analysis) {
+    const int n = FftSize;
 
     // The exchanges of the bit-reversal walk: j steps through the reversed
     // indices, and slot i is exchanged with slot j where i < j.
@@ -80,8 +80,8 @@ void DeriveTransformTables() {
     int j = 1;
     for (int i = 1; i < n; ++i) {
         if (i < j) {
-            Analysis.SwapSlots[count][0] = static_cast<int16_t>(i);
-            Analysis.SwapSlots[count][1] = static_cast<int16_t>(j);
+            analysis.SwapSlots[count][0] = static_cast<int16_t>(i);
+            analysis.SwapSlots[count][1] = static_cast<int16_t>(j);
             ++count;
         }
         int k = n / 2;
@@ -91,19 +91,19 @@ void DeriveTransformTables() {
         }
         j += k;
     }
-    Analysis.SwapCount = count;
+    analysis.SwapCount = count;
 
     // Per stage, U = 1 + 0i stepped by U = U * W with W = e^(-i pi / half);
     // U is stored after every step.
     const X87Environment caller = EnterExtendedPrecision();
-    for (int stage = 1; stage <= Analysis.FftStages; ++stage) {
+    for (int stage = 1; stage <= FftStages; ++stage) {
         const int half = 1 << (stage - 1);
-        const Extended wr = Analysis.TwiddleCos[stage];
-        const Extended wi = Analysis.TwiddleSin[stage];
+        const Extended wr = analysis.TwiddleCos[stage];
+        const Extended wi = analysis.TwiddleSin[stage];
         double ur = 1.0, ui = 0.0;
         for (int step = 0; step < half; ++step) {
-            Analysis.StageTwiddleRe[half + step] = ur;
-            Analysis.StageTwiddleIm[half + step] = ui;
+            analysis.StageTwiddleRe[half + step] = ur;
+            analysis.StageTwiddleIm[half + step] = ui;
             const double nextR = Stored(ur * wr - ui * wi);
             ui = Stored(ur * wi + ui * wr);
             ur = nextR;
@@ -112,30 +112,22 @@ void DeriveTransformTables() {
     LeaveExtendedPrecision(caller);
 }
 
-void ReverseSlotOrder(double* slots) {
-    for (int s = 0; s < Analysis.SwapCount; ++s) {
-        const int i = Analysis.SwapSlots[s][0], j = Analysis.SwapSlots[s][1];
+void ReverseSlotOrder(const SpectrumAnalysisState& analysis, double* slots) {
+    for (int s = 0; s < analysis.SwapCount; ++s) {
+        const int i = analysis.SwapSlots[s][0], j = analysis.SwapSlots[s][1];
         const double held = slots[i];
         slots[i] = slots[j];
         slots[j] = held;
     }
 }
 
-void RunButterflyStages() {
+void RunButterflyStages(SpectrumAnalysisState& analysis) {
     // Stages 1 to FftStages, two at a time while two are left.
-    for (int stage = 1; stage <= Analysis.FftStages;) {
+    for (int stage = 1; stage <= FftStages;) {
         const int half = 1 << (stage - 1);
-        const bool pair = stage < Analysis.FftStages;
-        (pair ? StagePair : SingleStage)[stage](Analysis.SpectrumRe, Analysis.SpectrumIm, Analysis.FftSize,
-                                                 Analysis.StageTwiddleRe + half, Analysis.StageTwiddleIm + half);
+        const bool pair = stage < FftStages;
+        (pair ? StagePair : SingleStage)[stage](analysis.SpectrumRe, analysis.SpectrumIm, FftSize,
+                                                 analysis.StageTwiddleRe + half, analysis.StageTwiddleIm + half);
         stage += pair ? 2 : 1;
     }
-}
-
-void ComputeFft() {
-    ReverseSlotOrder(Analysis.SpectrumRe);
-    ReverseSlotOrder(Analysis.SpectrumIm);
-    const X87Environment caller = EnterExtendedPrecision();
-    RunButterflyStages();
-    LeaveExtendedPrecision(caller);
 }

@@ -1,5 +1,7 @@
-// The player's two records: the library header and the module record.
-// Their layout is the player's visualization interface on 32-bit Windows.
+// The player's two records, the library header and the module record, and
+// the rest of the player's protocol: the is-playing query and the magic
+// value by which one front-end makes itself known. The layouts are the
+// player's visualization interface on 32-bit Windows.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +19,8 @@ struct HINSTANCE__;
 #endif
 
 constexpr int WaveformSamples = 576;
+// Two channels of signed 8-bit samples; channel 1 follows channel 0.
+using WaveformChannels = unsigned char[2][WaveformSamples];
 
 struct winampVisModule {
     const char* description;
@@ -28,8 +32,8 @@ struct winampVisModule {
     int32_t delayMs;
     int32_t spectrumNch;
     int32_t waveformNch;
-    unsigned char spectrumData[2][WaveformSamples];
-    unsigned char waveformData[2][WaveformSamples];
+    WaveformChannels spectrumData;
+    WaveformChannels waveformData;
     void(VIS_CDECL* Config)(winampVisModule* module);
     int32_t(VIS_CDECL* Init)(winampVisModule* module);
     int32_t(VIS_CDECL* Render)(winampVisModule* module);
@@ -42,6 +46,18 @@ struct winampVisHeader {
     const char* description;
     winampVisModule*(VIS_CDECL* getModule)(int32_t index);
 };
+
+// The is-playing query: the message WM_USER (0x0400) to the player's main
+// window with wParam 0 and this lParam. The player answers 1 while it plays.
+constexpr int32_t IsPlayingQuery = 104;
+
+// userData of the special host: 'Q', 'O', 'X', 0 little-endian, the value
+// itself rather than a pointer to text.
+constexpr uintptr_t HostMagic = 'Q' | ('O' << 8) | ('X' << 16);
+
+inline bool HasHostMagic(const winampVisModule* module) {
+    return reinterpret_cast<uintptr_t>(module->userData) == HostMagic;
+}
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(winampVisHeader) == 12, "header size");

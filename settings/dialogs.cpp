@@ -1,12 +1,9 @@
-// The Configure and About dialogs, and the module's Config entry.
+// The Configure and About dialogs.
 #include "settings/dialogs.h"
 
-#include "plugin/module_ops.h"
 #include "plugin/plugin_state.h"
 #include "settings/dialog_ids.h"
 #include "settings/settings_file.h"
-#include "window/dock_mode_apply.h"
-#include "window/window_state.h"
 
 namespace {
 
@@ -79,28 +76,19 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-void OpenConfigDialog(winampVisModule* module, HWND owner) {
+bool RunConfigDialog(winampVisModule* module, HWND owner, bool moduleRunning, uint8_t& confirmedMode) {
     // One Configure dialog at a time, whichever entry or copy opened it.
     if (HWND open = FindWindowA("#32770", ConfigTitle)) {
         SetForegroundWindow(open);
-        return;
+        return false;
     }
-    const bool running = Win.PluginWindow != nullptr;
-    if (!running) ReadSettings(module);
+    if (!moduleRunning) ReadSettings(module);
     DialogDockMode = Plugin.DockMode;
-    if (DialogBoxParamA(module->hDllInstance, "CONFIG", owner, ConfigDialogProc, 0) != 1) return;
-    if (!running || !Win.PluginWindow) {
-        Plugin.DockMode = DialogDockMode;
-        WriteSettings(module);
-        return;
-    }
-    // The running window belongs to the module's thread, which may not be
-    // this one: the new mode is applied there, between two of its renders.
-    RequestDockMode(module, DialogDockMode);
+    if (DialogBoxParamA(module->hDllInstance, "CONFIG", owner, ConfigDialogProc, 0) != 1) return false;
+    confirmedMode = DialogDockMode;
+    return true;
 }
 
 INT_PTR OpenAboutDialog(winampVisModule* module, HWND owner) {
     return DialogBoxParamA(module->hDllInstance, "ABOUT", owner, AboutDialogProc, 0);
 }
-
-void VIS_CDECL Config(winampVisModule* module) { OpenConfigDialog(module, module->hwndParent); }

@@ -2,9 +2,11 @@
 
 #include "plugin/plugin_state.h"
 
+const ModuleSkin& SelectedSkin() { return Plugin.ModuleKind == ModuleVuMeter ? VuMeterSkin : DeduzodoSkin; }
+
 void UpdateWindowSize() {
-    Plugin.WindowWidth = 275;
-    Plugin.WindowHeight = Plugin.ModuleKind == ModuleVuMeter ? 17 : 46;
+    Plugin.WindowWidth = SkinWidth;
+    Plugin.WindowHeight = SelectedSkin().height;
     if (Plugin.DoubleSize) {
         Plugin.WindowWidth *= 2;
         Plugin.WindowHeight *= 2;
@@ -12,7 +14,6 @@ void UpdateWindowSize() {
 }
 
 void PlaceDocked(int hostLeft, int hostTop, int hostBottom) {
-    // The companion front-end draws a border of its own left of our strip.
-    Plugin.WindowX = hostLeft + (Plugin.SpecialHost ? 26 : 0);
+    Plugin.WindowX = hostLeft + (Plugin.SpecialHost ? SpecialHostDockOffset : 0);
     Plugin.WindowY = (Plugin.DockMode & DockAtTop) ? hostTop - Plugin.WindowHeight : hostBottom;
 }

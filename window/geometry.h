@@ -2,6 +2,12 @@
 // docking step.
 #pragma once
 
+#include "display/skin_layout.h"
+
+// The skin of the module that the last getter call named: ModuleKind, not
+// the record started, decides. The VU-Meter's for 2, the Deduzodo's otherwise.
+const ModuleSkin& SelectedSkin();
+
 // WindowWidth and WindowHeight from ModuleKind and DoubleSize.
 void UpdateWindowSize();
 

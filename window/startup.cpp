@@ -1,14 +1,13 @@
 // Module start-up and shut-down: the window class, the popup window, the two
 // drawing surfaces, the tables of the signal display, the timer and the menu.
-#include "display/level_meter.h"
-#include "display/spectrum_analysis.h"
-#include "display/spectrum_display.h"
-#include "plugin/module_ops.h"
+#include "display/skin_layout.h"
 #include "plugin/plugin_state.h"
 #include "plugin/version.h"
 #include "settings/settings_file.h"
 #include "window/geometry.h"
+#include "window/module_ops.h"
 #include "window/onscreen.h"
+#include "window/signal_state.h"
 #include "window/window_proc.h"
 #include "window/window_state.h"
 
@@ -38,8 +37,8 @@ void UnregisterPluginClass() {
 
 // The skin goes into the canvas; its pristine copy, taken before any mask is
 // painted, is what every frame starts from.
-void MakeSurfaces(HINSTANCE instance) {
-    Win.CanvasBitmap = LoadBitmapA(instance, Plugin.ModuleKind == ModuleVuMeter ? "BITMAP_2" : "BITMAP_1");
+void MakeSurfaces(HINSTANCE instance, const ModuleSkin& skin) {
+    Win.CanvasBitmap = LoadBitmapA(instance, skin.bitmap);
     Win.CanvasDC = CreateCompatibleDC(nullptr);
     Win.CanvasSavedBitmap = SelectObject(Win.CanvasDC, Win.CanvasBitmap);
     Win.SkinDC = CreateCompatibleDC(Win.CanvasDC);
@@ -110,11 +109,12 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
     }
     SetWindowLongPtrA(Win.PluginWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(module));
 
-    MakeSurfaces(module->hDllInstance);
-    PaintStartupMasks();
-    ResetLevelMeter();
-    BuildSpectrumTables();
-    InitSpectrumDisplay();
+    const ModuleSkin& skin = SelectedSkin();
+    MakeSurfaces(module->hDllInstance, skin);
+    PaintStartupMasks(skin);
+    ResetLevelMeter(Signal.meter);
+    BuildSpectrumTables(Signal.analysis);
+    InitSpectrumDisplay(Signal.spectrum);
     Plugin.HostPlaying = false;
     Plugin.Dragging = false;
     Win.DragOrigin = {Plugin.WindowX, Plugin.WindowY};

@@ -1,9 +1,10 @@
 #include "window/window_proc.h"
 
+#include "display/skin_layout.h"
 #include "plugin/plugin_state.h"
 #include "plugin/records.h"
 #include "settings/dialogs.h"
-#include "window/dock_mode_apply.h"
+#include "window/configure.h"
 #include "window/frame.h"
 #include "window/window_state.h"
 
@@ -52,7 +53,13 @@ void DragStep(HWND window, LPARAM lParam) {
     ClipCursor(&confine);
 }
 
-bool OnLevelBar(int x) { return (x >= 8 && x <= 135) || (x >= 140 && x <= 267); }
+// The meter under a double-click at (x, y) in skin pixels, if any, is
+// switched on or off.
+void ToggleMeterUnder(const ModuleSkin& skin, int x, int y) {
+    if (SpectrumClickColumns.Contain(x) && skin.spectrumClickRows.Contain(y)) Plugin.DisplayFlags ^= ShowSpectrum;
+    const bool onLevelBar = LeftLevelClickColumns.Contain(x) || RightLevelClickColumns.Contain(x);
+    if (onLevelBar && skin.levelClickRows.Contain(y)) Plugin.DisplayFlags ^= ShowLevelMeter;
+}
 
 void ToggleMeterAt(LPARAM lParam) {
     int x = LowWord(lParam);
@@ -61,12 +68,8 @@ void ToggleMeterAt(LPARAM lParam) {
         x >>= 1;
         y >>= 1;
     }
-    if (Plugin.ModuleKind == ModuleDeduzodo) {
-        if (x >= 15 && x <= 267 && y >= 5 && y <= 28) Plugin.DisplayFlags ^= ShowSpectrum;
-        if (OnLevelBar(x) && y >= 34 && y <= 38) Plugin.DisplayFlags ^= ShowLevelMeter;
-    } else if (Plugin.ModuleKind == ModuleVuMeter) {
-        if (OnLevelBar(x) && y >= 5 && y <= 9) Plugin.DisplayFlags ^= ShowLevelMeter;
-    }
+    if (Plugin.ModuleKind == ModuleDeduzodo) ToggleMeterUnder(DeduzodoSkin, x, y);
+    if (Plugin.ModuleKind == ModuleVuMeter) ToggleMeterUnder(VuMeterSkin, x, y);
 }
 
 void OpenContextMenu(LPARAM lParam) {

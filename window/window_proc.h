@@ -10,7 +10,4 @@ enum : WPARAM { MenuAbout = 1, MenuConfig = 2, MenuClose = 3 };
 // lParam the module record.
 constexpr UINT ApplyDockModeMessage = WM_APP + 0x4B1;
 
-// The is-playing query the player answers with 1 while it plays.
-constexpr LPARAM IsPlayingQuery = 104;
-
 LRESULT CALLBACK PluginWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

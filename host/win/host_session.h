@@ -15,12 +15,6 @@
 constexpr UINT WM_HOST_VIS_STARTED = WM_APP + 1;  // the module's Init succeeded
 constexpr UINT WM_HOST_VIS_ENDED = WM_APP + 2;    // the thread has called Quit (or Init failed)
 
-// The is-playing query: WM_USER with wParam 0 and this lParam.
-constexpr LPARAM IsPlayingQuery = 104;
-
-// userData of the special host: 'Q','O','X',0 little-endian, the value itself.
-constexpr uintptr_t HostMagic = 'Q' | ('O' << 8) | ('X' << 16);
-
 class FrameClock;
 
 struct HostSession {

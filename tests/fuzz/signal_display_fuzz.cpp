@@ -9,24 +9,29 @@
 
 #include "display/level_meter.h"
 #include "display/paint_seam.h"
+#include "display/skin_layout.h"
 #include "display/spectrum_analysis.h"
 #include "display/spectrum_display.h"
-#include "plugin/plugin_state.h"
 
 namespace {
 
 int Fills = 0;
-int CanvasHeight = 46;
+int CanvasHeight = DeduzodoSkin.height;
+
+struct SignalState {
+    LevelMeterState meter;
+    SpectrumAnalysisState analysis;
+    SpectrumDisplayState spectrum;
+};
 
 void Require(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-void Restart(uint8_t kind) {
-    Plugin.ModuleKind = kind;
-    ResetLevelMeter();
-    BuildSpectrumTables();
-    InitSpectrumDisplay();
+void Restart(SignalState& state) {
+    ResetLevelMeter(state.meter);
+    BuildSpectrumTables(state.analysis);
+    InitSpectrumDisplay(state.spectrum);
 }
 
 }  // namespace
@@ -34,14 +39,15 @@ void Restart(uint8_t kind) {
 void PaintBlack(int left, int top, int right, int bottom) {
     ++Fills;
     if (right <= left || bottom <= top) return;
-    Require(left >= 0 && top >= 0 && right <= 275 && bottom <= CanvasHeight);
+    Require(left >= 0 && top >= 0 && right <= SkinWidth && bottom <= CanvasHeight);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static winampVisModule record;
-    Plugin = PluginState{};
-    Restart(ModuleDeduzodo);
-    CanvasHeight = 46;
+    static SignalState state;
+    state = SignalState{};
+    Restart(state);
+    bool levelShown = true, spectrumShown = true;
     size_t at = 0;
     while (at < size) {
         const uint8_t control = data[at++];
@@ -51,28 +57,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::memcpy(record.waveformData, data + at, take);
         at += take;
 
-        if (control & 0x01) Plugin.DisplayFlags ^= ShowLevelMeter;
-        if (control & 0x02) Plugin.DisplayFlags ^= ShowSpectrum;
-        Plugin.HostPlaying = control & 0x04;
-        const bool vuMeter = control & 0x08;
-        if (control & 0x10) Restart(vuMeter ? ModuleVuMeter : ModuleDeduzodo);
-        CanvasHeight = vuMeter ? 17 : 46;
+        if (control & 0x01) levelShown = !levelShown;
+        if (control & 0x02) spectrumShown = !spectrumShown;
+        const bool playing = control & 0x04;
+        const ModuleSkin& skin = (control & 0x08) ? VuMeterSkin : DeduzodoSkin;
+        if (control & 0x10) Restart(state);
+        CanvasHeight = skin.height;
 
         Fills = 0;
-        AdvanceLevelFrame();
-        LevelMeter(&record, vuMeter ? VuMeterBandTop : AnalyzerBandTop, vuMeter ? VuMeterBandBottom : AnalyzerBandBottom);
-        int expected = (Plugin.DisplayFlags & ShowLevelMeter) ? 4 : 2;
-        if (!vuMeter) {
-            DrawSpectrum(&record);
-            expected += (Plugin.DisplayFlags & ShowSpectrum) ? 174 : 2;
+        AdvanceLevelFrame(state.meter);
+        LevelMeter(state.meter, record.waveformData, levelShown, skin.levelBand);
+        int expected = levelShown ? 4 : 2;
+        if (skin.hasSpectrum) {
+            DrawSpectrum(state.spectrum, state.analysis, record.waveformData, spectrumShown, playing);
+            expected += spectrumShown ? 174 : 2;
         }
         Require(Fills == expected);
-        Require(Meter.LevelFrameIndex >= 1 && Meter.LevelFrameIndex <= 3);
-        Require(Meter.Level <= 128 && Meter.LevelPeak >= 1 && Meter.LevelPeak <= 128);
-        for (int k = 0; k < 86; ++k) Require(SpectrumView.BarPeak[k] >= 0 && SpectrumView.BarPeak[k] <= 24);
-        Require(SpectrumView.BassPeak >= 0 && SpectrumView.BassPeak <= 24);
-        for (double value : Analysis.SpectrumRe) Require(std::isfinite(value) && std::fabs(value) <= 32768.0);
-        Require(Analysis.SpectrumRe[0] == 0.0);
+        const LevelMeterState& meter = state.meter;
+        Require(meter.LevelFrameIndex >= 1 && meter.LevelFrameIndex <= 3);
+        Require(meter.Level <= 128 && meter.LevelPeak >= 1 && meter.LevelPeak <= 128);
+        for (int k = 0; k < SpectrumBars; ++k) Require(state.spectrum.BarPeak[k] >= 0 && state.spectrum.BarPeak[k] <= 24);
+        Require(state.spectrum.BassPeak >= 0 && state.spectrum.BassPeak <= 24);
+        for (double value : state.analysis.SpectrumRe) Require(std::isfinite(value) && std::fabs(value) <= 32768.0);
+        Require(state.analysis.SpectrumRe[0] == 0.0);
     }
     return 0;
 }

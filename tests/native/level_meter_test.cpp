@@ -6,22 +6,23 @@
 
 namespace {
 
-constexpr int T = AnalyzerBandTop, B = AnalyzerBandBottom;
+constexpr int T = DeduzodoSkin.levelBand.top, B = DeduzodoSkin.levelBand.bottom;
 
 // The four rectangles of one frame when the left step leaves (peakL, levelL)
 // and the right step (peakR, levelR).
-std::vector<PaintedRect> ShownRects(int peakL, int levelL, int peakR, int levelR, int top = T, int bottom = B) {
-    return {{7, top, 135 - peakL, bottom},
-            {137 - peakL, top, 135 - levelL, bottom},
-            {140 + peakR, top, 268, bottom},
-            {140 + levelR, top, 138 + peakR, bottom}};
+std::vector<PaintedRect> ShownRects(int peakL, int levelL, int peakR, int levelR) {
+    const int left = LeftBarInner, right = RightBarInner + 1;  // where the levels count from
+    return {{LeftBarOuter, T, left - peakL, B},
+            {left + 2 - peakL, T, left - levelL, B},
+            {right + peakR, T, RightBarOuter + 1, B},
+            {right + levelR, T, right - 2 + peakR, B}};
 }
 
-// Columns of the band left lit by a frame's rectangles (7..267 only).
+// Columns of the band left lit by a frame's rectangles, centre gap left out.
 std::vector<int> LitColumns(const std::vector<PaintedRect>& rects) {
     std::vector<int> lit;
-    for (int x = 7; x <= 267; ++x) {
-        if (x >= 136 && x <= 138) continue;
+    for (int x = LeftBarOuter; x <= RightBarOuter; ++x) {
+        if (CentreGap.Contain(x)) continue;
         bool dark = false;
         for (const PaintedRect& r : rects) dark |= r.right > r.left && x >= r.left && x < r.right;
         if (!dark) lit.push_back(x);
@@ -32,55 +33,58 @@ std::vector<int> LitColumns(const std::vector<PaintedRect>& rects) {
 }  // namespace
 
 TEST(DecibelTable, TellingRowsAndShape) {
-    ResetLevelMeter();
+    LevelMeterState meter;
+    ResetLevelMeter(meter);
     const int index[] = {0, 1, 2, 3, 4, 8, 16, 32, 64, 96, 120, 127, 128};
     const int value[] = {0, 2, 20, 30, 38, 56, 74, 92, 110, 121, 126, 128, 128};
-    for (int i = 0; i < 13; ++i) EXPECT_EQ(Meter.DecibelTable[index[i]], value[i]) << "entry " << index[i];
-    for (int i = 2; i <= 130; ++i) EXPECT_GE(Meter.DecibelTable[i], Meter.DecibelTable[i - 1]) << i;
-    EXPECT_EQ(Meter.DecibelTable[129], 128);
-    EXPECT_EQ(Meter.DecibelTable[130], 128);
+    for (int i = 0; i < 13; ++i) EXPECT_EQ(meter.DecibelTable[index[i]], value[i]) << "entry " << index[i];
+    for (int i = 2; i <= 130; ++i) EXPECT_GE(meter.DecibelTable[i], meter.DecibelTable[i - 1]) << i;
+    EXPECT_EQ(meter.DecibelTable[129], 128);
+    EXPECT_EQ(meter.DecibelTable[130], 128);
     // Halving the mean amplitude lowers the level by 18 or 19.
     for (int i = 2; i <= 128; i += 2) {
-        const int drop = Meter.DecibelTable[i] - Meter.DecibelTable[i / 2];
+        const int drop = meter.DecibelTable[i] - meter.DecibelTable[i / 2];
         EXPECT_TRUE(drop == 18 || drop == 19) << "i " << i << " drop " << drop;
     }
 }
 
 TEST_F(MeterTest, ResetGivesStartupState) {
-    Meter.Level = 50;
-    Meter.LevelPeak = 90;
-    Meter.LevelHistory[2] = 7;
-    Meter.LevelFrameIndex = 3;
-    ResetLevelMeter();
-    EXPECT_EQ(Meter.Level, 0);
-    EXPECT_EQ(Meter.LevelPeak, 1);
-    EXPECT_EQ(Meter.LevelFrameIndex, 0);
-    EXPECT_EQ(Meter.LevelHistory[1] + Meter.LevelHistory[2] + Meter.LevelHistory[3], 0);
+    meter.Level = 50;
+    meter.LevelPeak = 90;
+    meter.LevelHistory[2] = 7;
+    meter.LevelFrameIndex = 3;
+    ResetLevelMeter(meter);
+    EXPECT_EQ(meter.Level, 0);
+    EXPECT_EQ(meter.LevelPeak, 1);
+    EXPECT_EQ(meter.LevelFrameIndex, 0);
+    EXPECT_EQ(meter.LevelHistory[1] + meter.LevelHistory[2] + meter.LevelHistory[3], 0);
 }
 
 TEST_F(MeterTest, SilenceFirstFrameLiftsPeakToFloor) {
     FillBoth(0x00);
     // The peak step takes 1 to 0, the floor lifts it to 2.
     EXPECT_EQ(MeterFrame(), ShownRects(2, 0, 2, 0));
-    EXPECT_EQ(Meter.LevelPeak, 2);
-    EXPECT_EQ(Meter.Level, 0);
+    EXPECT_EQ(meter.LevelPeak, 2);
+    EXPECT_EQ(meter.Level, 0);
     for (int frame = 0; frame < 5; ++frame) {
         const std::vector<PaintedRect> rects = MeterFrame();
         EXPECT_EQ(rects, ShownRects(2, 0, 2, 0));
-        EXPECT_EQ(LitColumns(rects), (std::vector<int>{133, 134, 135, 139, 140, 141}));
+        EXPECT_EQ(LitColumns(rects), (std::vector<int>{LeftBarInner - 2, LeftBarInner - 1, LeftBarInner,
+                                                       RightBarInner, RightBarInner + 1, RightBarInner + 2}));
     }
 }
 
-TEST_F(MeterTest, ExtremeBytesGiveFullLevel) {
-    for (unsigned char byte : {0x80, 0x7F}) {
-        SetUp();
-        FillChannel(0, byte);
-        FillChannel(1, 0x00);
-        MeterFrame();
-        // The left channel's raw level 128 set the peak; the silent right step lowered it by one.
-        EXPECT_EQ(Meter.LevelPeak, 127) << int(byte);
-    }
+class ExtremeBytes : public MeterTest, public ::testing::WithParamInterface<unsigned char> {};
+
+TEST_P(ExtremeBytes, GiveFullLevel) {
+    FillChannel(0, GetParam());
+    FillChannel(1, 0x00);
+    MeterFrame();
+    // The left channel's raw level 128 set the peak; the silent right step lowered it by one.
+    EXPECT_EQ(meter.LevelPeak, 127);
 }
+
+INSTANTIATE_TEST_SUITE_P(SignedMinimumAndMaximum, ExtremeBytes, ::testing::Values(0x80, 0x7F));
 
 TEST_F(MeterTest, FullScaleFromFirstFrame) {
     FillBoth(0x80);
@@ -89,9 +93,9 @@ TEST_F(MeterTest, FullScaleFromFirstFrame) {
     const std::vector<PaintedRect> third = MeterFrame();
     EXPECT_EQ(third, ShownRects(128, 128, 127, 128));
     std::vector<int> lit = LitColumns(third);
-    // Left peak mark at columns 7 and 8, right one at 265 and 266.
-    EXPECT_EQ(lit.front(), 7);
-    EXPECT_EQ(lit.back(), 266);
+    // Left peak mark at the bar's two outermost columns, the right one a column further in.
+    EXPECT_EQ(lit.front(), LeftBarOuter);
+    EXPECT_EQ(lit.back(), RightBarOuter - 1);
 }
 
 TEST_F(MeterTest, SteadyLevelOnBothChannels) {
@@ -100,10 +104,10 @@ TEST_F(MeterTest, SteadyLevelOnBothChannels) {
     MeterFrame();
     const std::vector<PaintedRect> rects = MeterFrame();
     EXPECT_EQ(rects, ShownRects(74, 74, 73, 74));
-    // The right bar ends at its peak mark (columns 211 and 212).
+    // The right bar ends at its peak mark.
     std::vector<int> lit = LitColumns(rects);
-    EXPECT_EQ(lit.back(), 212);
-    EXPECT_EQ(lit.front(), 135 - 74);
+    EXPECT_EQ(lit.back(), RightBarInner + 73);
+    EXPECT_EQ(lit.front(), LeftBarInner - 74);
 }
 
 TEST_F(MeterTest, LeftFullRightSilent) {
@@ -122,7 +126,7 @@ TEST_F(MeterTest, FallAfterFullScaleStops) {
     EXPECT_EQ(MeterFrame(), ShownRects(124, 42, 123, 42));
     EXPECT_EQ(MeterFrame(), ShownRects(122, 0, 121, 0));
     int frames = 3;
-    while (Meter.LevelPeak > 2 && frames < 100) {
+    while (meter.LevelPeak > 2 && frames < 100) {
         MeterFrame();
         ++frames;
     }
@@ -134,29 +138,29 @@ TEST_F(MeterTest, HiddenMeterHoldsStateAndResumes) {
     FillBoth(0x80);
     MeterFrame();
     MeterFrame();
-    const LevelMeterState held = Meter;
+    const LevelMeterState held = meter;
 
-    Plugin.DisplayFlags &= ~ShowLevelMeter;
+    meterShown = false;
     for (int frame = 0; frame < 4; ++frame) {
         EXPECT_EQ(MeterFrame(), (std::vector<PaintedRect>{{7, T, 136, B}, {139, T, 268, B}}));
     }
-    EXPECT_EQ(Meter.Level, held.Level);
-    EXPECT_EQ(Meter.LevelPeak, held.LevelPeak);
-    for (int slot = 1; slot <= 3; ++slot) EXPECT_EQ(Meter.LevelHistory[slot], held.LevelHistory[slot]);
-    EXPECT_EQ(Meter.LevelFrameIndex, 3);  // 2 frames shown, then 4 hidden: 1 2 | 3 1 2 3
+    EXPECT_EQ(meter.Level, held.Level);
+    EXPECT_EQ(meter.LevelPeak, held.LevelPeak);
+    for (int slot = 1; slot <= 3; ++slot) EXPECT_EQ(meter.LevelHistory[slot], held.LevelHistory[slot]);
+    EXPECT_EQ(meter.LevelFrameIndex, 3);  // 2 frames shown, then 4 hidden: 1 2 | 3 1 2 3
 
-    Plugin.DisplayFlags |= ShowLevelMeter;
+    meterShown = true;
     FillBoth(0x00);
     // Slot 1 is written next; slots 2 and 3 still hold the full-scale levels.
     EXPECT_EQ(MeterFrame(), ShownRects(126, 42, 125, 42));
 }
 
 TEST_F(MeterTest, FrameIndexRunsOneToThree) {
-    Plugin.DisplayFlags = 0;
+    meterShown = false;
     const int expected[] = {1, 2, 3, 1, 2, 3, 1};
     for (int want : expected) {
         MeterFrame();
-        EXPECT_EQ(Meter.LevelFrameIndex, want);
+        EXPECT_EQ(meter.LevelFrameIndex, want);
     }
 }
 
@@ -174,49 +178,52 @@ TEST_F(MeterTest, InnermostColumnsNeverPaintedWhileShown) {
         }
         for (const PaintedRect& r : MeterFrame()) {
             if (r.right <= r.left) continue;
-            EXPECT_FALSE(r.left <= 135 && 135 < r.right) << r;
-            EXPECT_FALSE(r.left <= 139 && 139 < r.right) << r;
-            EXPECT_GE(r.left, 7);
-            EXPECT_LE(r.right, 268);
+            EXPECT_FALSE(r.left <= LeftBarInner && LeftBarInner < r.right) << r;
+            EXPECT_FALSE(r.left <= RightBarInner && RightBarInner < r.right) << r;
+            EXPECT_GE(r.left, LeftBarOuter);
+            EXPECT_LE(r.right, RightBarOuter + 1);
         }
     }
 }
 
-TEST_F(MeterTest, PaintingExamples) {
-    // Left step leaves peak 80 and level 60: raw 59 (mean 9), history 60 and 61.
+// The worked examples, in the Deduzodo's band: the left step leaves peak 80
+// and level 60 (raw 59 from mean 9, history 60 and 61).
+TEST_F(MeterTest, PaintingExampleLeft) {
     FillChannel(0, 0x09);
     FillChannel(1, 0x00);
-    Meter.LevelPeak = 81;
-    Meter.LevelHistory[2] = 60;
-    Meter.LevelHistory[3] = 61;
+    meter.LevelPeak = 81;
+    meter.LevelHistory[2] = 60;
+    meter.LevelHistory[3] = 61;
     std::vector<PaintedRect> rects = MeterFrame();
     ASSERT_EQ(rects.size(), 4u);
     EXPECT_EQ(rects[0], (PaintedRect{7, 33, 55, 39}));
     EXPECT_EQ(rects[1], (PaintedRect{57, 33, 75, 39}));
-
-    // Right step leaves peak 100 and level 20: silence, history 30 and 30.
-    for (int top : {AnalyzerBandTop, VuMeterBandTop}) {
-        SetUp();
-        FillBoth(0x00);
-        Meter.LevelPeak = 102;
-        Meter.LevelHistory[2] = 30;
-        Meter.LevelHistory[3] = 30;
-        rects = MeterFrame(top, top + 6);
-        ASSERT_EQ(rects.size(), 4u);
-        EXPECT_EQ(rects[2], (PaintedRect{240, top, 268, top + 6}));
-        EXPECT_EQ(rects[3], (PaintedRect{160, top, 238, top + 6}));
-    }
 }
 
-TEST_F(MeterTest, StartupMasksFollowModuleKind) {
-    Plugin.ModuleKind = ModuleVuMeter;
-    PaintStartupMasks();
+// The right step leaves peak 100 and level 20 (silence, history 30 and 30),
+// in the band of either module.
+class PaintingExampleRight : public MeterTest, public ::testing::WithParamInterface<ModuleSkin> {};
+
+TEST_P(PaintingExampleRight, SameColumnsInEitherBand) {
+    const Rows band = GetParam().levelBand;
+    FillBoth(0x00);
+    meter.LevelPeak = 102;
+    meter.LevelHistory[2] = 30;
+    meter.LevelHistory[3] = 30;
+    const std::vector<PaintedRect> rects = MeterFrame(band);
+    ASSERT_EQ(rects.size(), 4u);
+    EXPECT_EQ(rects[2], (PaintedRect{240, band.top, 268, band.bottom}));
+    EXPECT_EQ(rects[3], (PaintedRect{160, band.top, 238, band.bottom}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modules, PaintingExampleRight, ::testing::Values(DeduzodoSkin, VuMeterSkin),
+                         [](const ::testing::TestParamInfo<ModuleSkin>& info) { return std::string(info.param.bitmap); });
+
+TEST_F(MeterTest, StartupMasksFollowTheSkin) {
+    PaintStartupMasks(VuMeterSkin);
     EXPECT_EQ(PaintedRects(), (std::vector<PaintedRect>{{7, 5, 136, 11}, {139, 5, 268, 11}}));
-    for (uint8_t kind : {ModuleNone, ModuleDeduzodo}) {
-        ClearPainted();
-        Plugin.ModuleKind = kind;
-        PaintStartupMasks();
-        EXPECT_EQ(PaintedRects(),
-                  (std::vector<PaintedRect>{{14, 7, 268, 32}, {7, 7, 10, 32}, {7, 33, 136, 39}, {139, 33, 268, 39}}));
-    }
+    ClearPainted();
+    PaintStartupMasks(DeduzodoSkin);
+    EXPECT_EQ(PaintedRects(),
+              (std::vector<PaintedRect>{{14, 7, 268, 32}, {7, 7, 10, 32}, {7, 33, 136, 39}, {139, 33, 268, 39}}));
 }

@@ -1,5 +1,6 @@
-// Shared set-up for the signal display tests: load-time state, a module
-// record with chosen samples, and one frame's painted rectangles.
+// Shared set-up for the signal display tests: a level meter as start-up
+// leaves it, a module record with chosen samples, and one frame's painted
+// rectangles.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,18 +9,17 @@
 #include <vector>
 
 #include "display/level_meter.h"
-#include "plugin/plugin_state.h"
 #include "plugin/records.h"
 #include "tests/native/paint_recorder.h"
 
 class MeterTest : public ::testing::Test {
 protected:
     winampVisModule record{};
+    LevelMeterState meter;
+    bool meterShown = true;
 
     void SetUp() override {
-        Plugin = PluginState{};
-        Meter = LevelMeterState{};
-        ResetLevelMeter();
+        ResetLevelMeter(meter);
         ClearPainted();
     }
 
@@ -32,10 +32,10 @@ protected:
     }
 
     // One frame of the level meter in the given band: advance, then meter.
-    std::vector<PaintedRect> MeterFrame(int top = AnalyzerBandTop, int bottom = AnalyzerBandBottom) {
+    std::vector<PaintedRect> MeterFrame(Rows band = DeduzodoSkin.levelBand) {
         ClearPainted();
-        AdvanceLevelFrame();
-        LevelMeter(&record, top, bottom);
+        AdvanceLevelFrame(meter);
+        LevelMeter(meter, record.waveformData, meterShown, band);
         return PaintedRects();
     }
 };

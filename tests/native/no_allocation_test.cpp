@@ -11,9 +11,9 @@ TEST_F(MeterTest, LevelMeterFramesAllocateNothing) {
     const long before = AllocationCount();
     for (int frame = 0; frame < 10000; ++frame) {
         ClearPainted();
-        AdvanceLevelFrame();
-        LevelMeter(&record, AnalyzerBandTop, AnalyzerBandBottom);
-        if (frame % 100 == 0) Plugin.DisplayFlags ^= ShowLevelMeter;
+        AdvanceLevelFrame(meter);
+        LevelMeter(meter, record.waveformData, meterShown, DeduzodoSkin.levelBand);
+        if (frame % 100 == 0) meterShown = !meterShown;
     }
     EXPECT_EQ(AllocationCount() - before, 0);
     // The counter does see allocations.
@@ -28,13 +28,13 @@ TEST_F(SpectrumTest, DeduzodoFramesAllocateNothing) {
     const long before = AllocationCount();
     int fills = 0;
     for (int frame = 0; frame < 5000; ++frame) {
-        Plugin.HostPlaying = frame % 50 < 40;
-        Plugin.DisplayFlags = frame % 300 < 250 ? (ShowLevelMeter | ShowSpectrum) : ShowLevelMeter;
+        playing = frame % 50 < 40;
+        spectrumShown = frame % 300 < 250;
         record.waveformData[frame % 2][frame % WaveformSamples] ^= 0x5A;
         ClearPainted();
-        AdvanceLevelFrame();
-        LevelMeter(&record, AnalyzerBandTop, AnalyzerBandBottom);
-        DrawSpectrum(&record);
+        AdvanceLevelFrame(meter);
+        LevelMeter(meter, record.waveformData, true, DeduzodoSkin.levelBand);
+        DrawSpectrum(view, analysis, record.waveformData, spectrumShown, playing);
         fills += Painted.count;
     }
     EXPECT_EQ(AllocationCount() - before, 0);

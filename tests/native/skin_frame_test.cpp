@@ -8,22 +8,23 @@ class SkinFrame : public SkinTest {};
 
 TEST_P(SkinFrame, OuterLineIsBlack) {
     const int h = skin.height;
-    for (int x = 0; x <= 274; ++x) {
+    for (int x = 0; x < SkinWidth; ++x) {
         const Colour corner{6, 6, 11};
-        EXPECT_EQ(At(x, 0), x >= 271 && x <= 273 ? corner : Black) << x;
+        EXPECT_EQ(At(x, 0), RightBevel.Contain(x) ? corner : Black) << x;
         EXPECT_EQ(At(x, h - 1), Black) << x;
     }
     for (int y = 0; y < h; ++y) {
         EXPECT_EQ(At(0, y), Black) << y;
-        EXPECT_EQ(At(274, y), Black) << y;
+        EXPECT_EQ(At(SkinWidth - 1, y), Black) << y;
     }
 }
 
 TEST_P(SkinFrame, BevelsAreNeutralGrey) {
     const int h = skin.height;
     for (int y = 1; y <= h - 2; ++y)
-        for (int x : {1, 2, 3, 271, 272, 273}) EXPECT_TRUE(Grey(At(x, y))) << x << "," << y << " " << At(x, y);
-    for (int x = 4; x <= 270; ++x)
+        for (Columns bevel : {LeftBevel, RightBevel})
+            for (int x = bevel.left; x < bevel.right; ++x) EXPECT_TRUE(Grey(At(x, y))) << x << "," << y << " " << At(x, y);
+    for (int x = FrameBand.left; x < FrameBand.right; ++x)
         for (int y : {1, 2, h - 3, h - 2}) EXPECT_TRUE(Grey(At(x, y))) << x << "," << y << " " << At(x, y);
 }
 
@@ -40,11 +41,12 @@ TEST_P(SkinFrame, KeepsTheRepresentativeShades) {
     EXPECT_NEAR(At(2, skin.height - 2).red, 8, 3);
     EXPECT_NEAR(At(271, skin.height - 2).red, 57, 3);
     const Colour rim[] = {{44, 26, 7}, {38, 23, 7}, {31, 20, 8}};
-    for (int x = 4; x <= 270; ++x) {
+    for (int x = FrameBand.left; x < FrameBand.right; ++x) {
         EXPECT_NEAR(At(x, 2).red, 16, 2) << x;
-        for (int row = 0; row < 3; ++row) EXPECT_TRUE(Near(At(x, 3 + row), rim[row], 2)) << x << "," << 3 + row;
+        for (int y = RimTopRows.top; y < RimTopRows.bottom; ++y)
+            EXPECT_TRUE(Near(At(x, y), rim[y - RimTopRows.top], 2)) << x << "," << y;
     }
-    for (int x : {4, 270}) EXPECT_LE(At(x, 1).red, 3) << x;  // the top sheen starts and ends dark
+    for (int x : {FrameBand.left, FrameBand.right - 1}) EXPECT_LE(At(x, 1).red, 3) << x;  // the top sheen starts and ends dark
     EXPECT_NEAR(At(60, 1).red, 39, 3);
     EXPECT_NEAR(At(135, 1).red, 11, 3);
     EXPECT_NEAR(At(210, 1).red, 86, 3);
@@ -53,23 +55,23 @@ TEST_P(SkinFrame, KeepsTheRepresentativeShades) {
 }
 
 TEST_P(SkinFrame, RimSidesAreDarkBrownBesideTheMeters) {
-    for (int y = 6; y <= skin.LevelBottom(); ++y) {
-        for (int x : {4, 5, 269, 270}) {
+    for (int y = RimTopRows.bottom; y < skin.levelBarRows.bottom; ++y) {
+        for (int x : {LeftRimSide.left, LeftRimSide.left + 1, RightRimSide.left, RightRimSide.left + 1}) {
             const Colour c = At(x, y);
             EXPECT_TRUE(c.red > c.green && c.green > c.blue && c.red <= 40) << x << "," << y << " " << c;
         }
     }
-    EXPECT_TRUE(Near(At(4, 6), {33, 21, 8}, 2)) << At(4, 6);
+    EXPECT_TRUE(Near(At(LeftRimSide.left, RimTopRows.bottom), {33, 21, 8}, 2));
 }
 
 INSTANTIATE_FOR_BOTH_SKINS(SkinFrame);
 
 TEST(SkinFrames, TopSixRowsAreIdenticalInBothSkins) {
-    const BmpFile& deduzodo = CommittedSkin(Deduzodo);
-    const BmpFile& vu = CommittedSkin(VuMeter);
+    const BmpFile& deduzodo = CommittedSkin(DeduzodoSkin);
+    const BmpFile& vu = CommittedSkin(VuMeterSkin);
     ASSERT_TRUE(deduzodo.HoldsPixels() && vu.HoldsPixels());
-    for (int y = 0; y <= 5; ++y)
-        for (int x = 0; x <= 274; ++x)
+    for (int y = 0; y < RimTopRows.bottom; ++y)
+        for (int x = 0; x < SkinWidth; ++x)
             EXPECT_EQ(deduzodo.Pixel(x, y), vu.Pixel(x, y)) << x << "," << y;
 }
 

@@ -4,7 +4,7 @@
 
 namespace {
 
-class SkinHeader : public ::testing::TestWithParam<SkinLayout> {};
+class SkinHeader : public ::testing::TestWithParam<ModuleSkin> {};
 
 TEST_P(SkinHeader, FileHeaderAndLength) {
     const BmpFile& file = CommittedSkin(GetParam());
@@ -20,7 +20,7 @@ TEST_P(SkinHeader, FileHeaderAndLength) {
 TEST_P(SkinHeader, InfoHeaderFields) {
     const BmpFile& file = CommittedSkin(GetParam());
     EXPECT_EQ(file.U32(14), 40u);
-    EXPECT_EQ(file.U32(18), 275u);
+    EXPECT_EQ(file.U32(18), uint32_t(SkinWidth));
     EXPECT_EQ(file.U32(22), uint32_t(GetParam().height));  // positive: bottom-up
     EXPECT_EQ(file.U16(26), 1u);
     EXPECT_EQ(file.U16(28), 24u);

@@ -7,9 +7,20 @@
 #include <utility>
 
 #include "display/extended_precision.h"
+#include "display/spectrum_transform.h"
 #include "tests/native/spectrum_fixture.h"
 
 namespace {
+
+// The transform of slots 1..512 of both arrays, in the pieces that
+// AnalyzeSpectrum runs.
+void ComputeFft(SpectrumAnalysisState& analysis) {
+    ReverseSlotOrder(analysis, analysis.SpectrumRe);
+    ReverseSlotOrder(analysis, analysis.SpectrumIm);
+    const X87Environment caller = EnterExtendedPrecision();
+    RunButterflyStages(analysis);
+    LeaveExtendedPrecision(caller);
+}
 
 using Complex = std::complex<long double>;
 
@@ -38,7 +49,7 @@ double Store(long double value) {
 // The transform step by step as defined: the bit-reversal walk, then per
 // stage j outer and i inner, U stepped by the recurrence after each run;
 // extended arithmetic, T, U and the slots stored as doubles.
-void DefinedFft(double* re, double* im) {
+void DefinedFft(const SpectrumAnalysisState& analysis, double* re, double* im) {
     const int n = 512;
     int j = 1;
     for (int i = 1; i < n; ++i) {
@@ -55,7 +66,7 @@ void DefinedFft(double* re, double* im) {
     }
     for (int stage = 1; stage <= 9; ++stage) {
         const int le = 1 << stage, le1 = le / 2;
-        const long double wr = Analysis.TwiddleCos[stage], wi = Analysis.TwiddleSin[stage];
+        const long double wr = analysis.TwiddleCos[stage], wi = analysis.TwiddleSin[stage];
         double ur = 1.0, ui = 0.0;
         for (int first = 1; first <= le1; ++first) {
             for (int i = first; i <= n; i += le) {
@@ -77,9 +88,9 @@ void DefinedFft(double* re, double* im) {
 
 // The reference with the x87 unit set up as the analysis sets it, whatever
 // precision the test program started with.
-void DefinedFftInExtendedPrecision(double* re, double* im) {
+void DefinedFftInExtendedPrecision(const SpectrumAnalysisState& analysis, double* re, double* im) {
     const X87Environment caller = EnterExtendedPrecision();
-    DefinedFft(re, im);
+    DefinedFft(analysis, re, im);
     LeaveExtendedPrecision(caller);
 }
 
@@ -110,20 +121,20 @@ TEST_F(SpectrumTest, TransformRepeatsTheDefinedArithmetic) {
     std::uniform_real_distribution<double> value(-300.0, 300.0);
     double re[SpectrumSlots] = {}, im[SpectrumSlots] = {};
     for (int i = 1; i <= 512; ++i) {
-        re[i] = Analysis.SpectrumRe[i] = value(random);
-        im[i] = Analysis.SpectrumIm[i] = value(random);
+        re[i] = analysis.SpectrumRe[i] = value(random);
+        im[i] = analysis.SpectrumIm[i] = value(random);
     }
-    ComputeFft();
-    DefinedFftInExtendedPrecision(re, im);
-    EXPECT_TRUE(SameSlots(Analysis.SpectrumRe, re));
-    EXPECT_TRUE(SameSlots(Analysis.SpectrumIm, im));
+    ComputeFft(analysis);
+    DefinedFftInExtendedPrecision(analysis, re, im);
+    EXPECT_TRUE(SameSlots(analysis.SpectrumRe, re));
+    EXPECT_TRUE(SameSlots(analysis.SpectrumIm, im));
 }
 
 TEST_F(SpectrumTest, AnalysisRepeatsTheDefinedSteps) {
     for (unsigned seed : {1u, 2u, 3u}) {
         FillRandom(record, seed);
         // Leave stale imaginary parts behind, as a previous frame does.
-        for (int i = 1; i <= 512; ++i) Analysis.SpectrumIm[i] = i * 0.25;
+        for (int i = 1; i <= 512; ++i) analysis.SpectrumIm[i] = i * 0.25;
         double re[SpectrumSlots] = {}, im[SpectrumSlots] = {};
         const X87Environment caller = EnterExtendedPrecision();
         for (int i = 0; i <= 256; ++i) {
@@ -133,16 +144,16 @@ TEST_F(SpectrumTest, AnalysisRepeatsTheDefinedSteps) {
                               w * (128 - (record.waveformData[1][m] ^ 0x80)));
             }
         }
-        DefinedFft(re, im);
+        DefinedFft(analysis, re, im);
         for (int k = 0; k < SpectrumBars; ++k) {
-            const int b = Analysis.BarBinTable[k];
+            const int b = analysis.BarBinTable[k];
             const long double r = re[b], i = im[b];
             re[b] = Store(std::sqrt(r * r + i * i));
         }
         LeaveExtendedPrecision(caller);
-        AnalyzeSpectrum(&record);
-        EXPECT_TRUE(SameSlots(Analysis.SpectrumRe, re)) << "seed " << seed;
-        EXPECT_TRUE(SameSlots(Analysis.SpectrumIm, im)) << "seed " << seed;
+        Analyze();
+        EXPECT_TRUE(SameSlots(analysis.SpectrumRe, re)) << "seed " << seed;
+        EXPECT_TRUE(SameSlots(analysis.SpectrumIm, im)) << "seed " << seed;
     }
 }
 
@@ -153,44 +164,44 @@ TEST_F(SpectrumTest, TransformMatchesDirectDft) {
     std::uniform_real_distribution<double> value(-128.0, 128.0);
     for (int trial = 0; trial < 3; ++trial) {
         for (int i = 1; i <= 512; ++i) {
-            Analysis.SpectrumRe[i] = value(random);
-            Analysis.SpectrumIm[i] = trial == 0 ? 0.0 : value(random);
+            analysis.SpectrumRe[i] = value(random);
+            analysis.SpectrumIm[i] = trial == 0 ? 0.0 : value(random);
         }
-        const std::vector<Complex> expected = DirectDft(Analysis.SpectrumRe, Analysis.SpectrumIm);
+        const std::vector<Complex> expected = DirectDft(analysis.SpectrumRe, analysis.SpectrumIm);
         long double largest = 0;
         for (const Complex& c : expected) largest = std::max(largest, std::abs(c));
         const double tolerance = static_cast<double>(largest) * 1e-12;
 
-        ComputeFft();
+        ComputeFft(analysis);
         for (int m = 0; m < 512; ++m) {
-            EXPECT_NEAR(Analysis.SpectrumRe[m + 1], static_cast<double>(expected[m].real()), tolerance) << "bin " << m;
-            EXPECT_NEAR(Analysis.SpectrumIm[m + 1], static_cast<double>(expected[m].imag()), tolerance) << "bin " << m;
+            EXPECT_NEAR(analysis.SpectrumRe[m + 1], static_cast<double>(expected[m].real()), tolerance) << "bin " << m;
+            EXPECT_NEAR(analysis.SpectrumIm[m + 1], static_cast<double>(expected[m].imag()), tolerance) << "bin " << m;
         }
     }
 }
 
 TEST_F(SpectrumTest, ConstantInputs) {
     FillBoth(0x00);
-    AnalyzeSpectrum(&record);
-    for (int slot = 0; slot < SpectrumSlots; ++slot) EXPECT_EQ(Analysis.SpectrumRe[slot], 0.0) << slot;
+    Analyze();
+    for (int slot = 0; slot < SpectrumSlots; ++slot) EXPECT_EQ(analysis.SpectrumRe[slot], 0.0) << slot;
 
     FillBoth(0xFF);  // +1 on each channel
-    AnalyzeSpectrum(&record);
-    EXPECT_EQ(Analysis.SpectrumRe[1], 256.0);
-    EXPECT_NEAR(Analysis.SpectrumRe[2], 103.754, 5e-4);
+    Analyze();
+    EXPECT_EQ(analysis.SpectrumRe[1], 256.0);
+    EXPECT_NEAR(analysis.SpectrumRe[2], 103.754, 5e-4);
 
     FillBoth(0x80);  // +128 on each channel, the largest value any slot reaches
-    AnalyzeSpectrum(&record);
-    EXPECT_EQ(Analysis.SpectrumRe[1], 32768.0);
+    Analyze();
+    EXPECT_EQ(analysis.SpectrumRe[1], 32768.0);
 }
 
 TEST_F(SpectrumTest, SixteenCycleCosine) {
     FillWave([](int n) { return 100.0 * std::cos(TwoPi * 16 * n / 512); });
-    AnalyzeSpectrum(&record);
-    EXPECT_NEAR(Analysis.SpectrumRe[17], 12796, 1.0);
-    EXPECT_NEAR(Analysis.SpectrumRe[16], 5191, 1.0);
-    EXPECT_NEAR(Analysis.SpectrumRe[18], 5191, 1.0);
-    EXPECT_LT(Analysis.SpectrumRe[15], 10.0);
+    Analyze();
+    EXPECT_NEAR(analysis.SpectrumRe[17], 12796, 1.0);
+    EXPECT_NEAR(analysis.SpectrumRe[16], 5191, 1.0);
+    EXPECT_NEAR(analysis.SpectrumRe[18], 5191, 1.0);
+    EXPECT_LT(analysis.SpectrumRe[15], 10.0);
 }
 
 // One +1 sample at index s of one channel: every named slot but 0 gets the
@@ -203,12 +214,12 @@ TEST_F(SpectrumTest, SingleSampleImpulses) {
     for (const auto& c : cases) {
         FillBoth(0x00);
         record.waveformData[1][c.sample] = 0xFF;
-        AnalyzeSpectrum(&record);
-        EXPECT_EQ(Analysis.SpectrumRe[0], 0.0);
+        Analyze();
+        EXPECT_EQ(analysis.SpectrumRe[0], 0.0);
         for (int k = 0; k < SpectrumBars; ++k) {
-            const int slot = Analysis.BarBinTable[k];
+            const int slot = analysis.BarBinTable[k];
             if (slot == 0) continue;
-            EXPECT_NEAR(Analysis.SpectrumRe[slot], c.magnitude, 1e-12) << "sample " << c.sample << " slot " << slot;
+            EXPECT_NEAR(analysis.SpectrumRe[slot], c.magnitude, 1e-12) << "sample " << c.sample << " slot " << slot;
         }
     }
 }
@@ -216,28 +227,28 @@ TEST_F(SpectrumTest, SingleSampleImpulses) {
 TEST_F(SpectrumTest, SlotsOutsideTheTransformStayZero) {
     for (unsigned frame = 0; frame < 20; ++frame) {
         FillRandom(record, 100 + frame);
-        AnalyzeSpectrum(&record);
-        EXPECT_EQ(Analysis.SpectrumRe[0], 0.0);
-        EXPECT_EQ(Analysis.SpectrumIm[0], 0.0);
+        Analyze();
+        EXPECT_EQ(analysis.SpectrumRe[0], 0.0);
+        EXPECT_EQ(analysis.SpectrumIm[0], 0.0);
         for (int slot = 513; slot < SpectrumSlots; ++slot) {
-            EXPECT_EQ(Analysis.SpectrumRe[slot], 0.0) << slot;
-            EXPECT_EQ(Analysis.SpectrumIm[slot], 0.0) << slot;
+            EXPECT_EQ(analysis.SpectrumRe[slot], 0.0) << slot;
+            EXPECT_EQ(analysis.SpectrumIm[slot], 0.0) << slot;
         }
     }
 }
 
 TEST_F(SpectrumTest, NotPlayingZeroesRealPartsAndKeepsImaginary) {
     FillWave([](int n) { return 90.0 * std::sin(TwoPi * 7 * n / 512); });
-    AnalyzeSpectrum(&record);
+    Analyze();
     double im[SpectrumSlots];
-    std::copy(Analysis.SpectrumIm, Analysis.SpectrumIm + SpectrumSlots, im);
+    std::copy(analysis.SpectrumIm, analysis.SpectrumIm + SpectrumSlots, im);
     EXPECT_GT(std::abs(im[8]), 1000.0);
 
-    Plugin.HostPlaying = false;
-    AnalyzeSpectrum(&record);
+    playing = false;
+    Analyze();
     for (int slot = 0; slot < SpectrumSlots; ++slot) {
-        EXPECT_EQ(Analysis.SpectrumRe[slot], 0.0) << slot;
-        EXPECT_EQ(Analysis.SpectrumIm[slot], im[slot]) << slot;
+        EXPECT_EQ(analysis.SpectrumRe[slot], 0.0) << slot;
+        EXPECT_EQ(analysis.SpectrumIm[slot], im[slot]) << slot;
     }
-    EXPECT_FALSE(Analysis.HoldsTransform);
+    EXPECT_FALSE(analysis.HoldsTransform);
 }

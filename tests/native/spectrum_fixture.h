@@ -1,5 +1,5 @@
-// Shared set-up for the spectrum tests: the library as loaded, then the
-// spectrum's share of module start-up, with samples chosen per test.
+// Shared set-up for the spectrum tests: the spectrum as module start-up
+// leaves it, the player playing, with samples chosen per test.
 #pragma once
 
 #include <cmath>
@@ -11,18 +11,20 @@
 
 class SpectrumTest : public MeterTest {
 protected:
+    SpectrumAnalysisState analysis;
+    SpectrumDisplayState view;
+    bool playing = true;
+    bool spectrumShown = true;
+
     void SetUp() override {
         MeterTest::SetUp();
-        Analysis = SpectrumAnalysisState{};
-        SpectrumView = SpectrumDisplayState{};
         StartUp();
-        Plugin.HostPlaying = true;
     }
 
     // What module start-up does for the spectrum.
-    static void StartUp() {
-        BuildSpectrumTables();
-        InitSpectrumDisplay();
+    void StartUp() {
+        BuildSpectrumTables(analysis);
+        InitSpectrumDisplay(view);
     }
 
     // Both channels get the signed sample nearest to wave(n), n = 0..575.
@@ -34,9 +36,20 @@ protected:
         }
     }
 
+    void Analyze() { AnalyzeSpectrum(analysis, record.waveformData, playing); }
+
+    // The spectrum's share of one frame.
     std::vector<PaintedRect> SpectrumFrame() {
         ClearPainted();
-        DrawSpectrum(&record);
+        DrawSpectrum(view, analysis, record.waveformData, spectrumShown, playing);
+        return PaintedRects();
+    }
+
+    // Steps and paints the bars from the arrays as they stand.
+    std::vector<PaintedRect> ShowArrays() {
+        ClearPainted();
+        StepSpectrum(view, analysis);
+        PaintSpectrum(view);
         return PaintedRects();
     }
 };

@@ -128,5 +128,6 @@ TEST(ConfigDialog, TemplateGeometryAndTexts) {
         }
         Click(dialog, 102);
     });
-    OpenConfigDialog(&record, nullptr);
+    uint8_t mode = 0;
+    EXPECT_FALSE(RunConfigDialog(&record, nullptr, false, mode));
 }

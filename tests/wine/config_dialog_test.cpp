@@ -163,7 +163,7 @@ TEST_F(ConfigTest, RedocksEvenWhenThePlayerTopIsMinusTen) {
         Click(dialog, AtTop);
         Click(dialog, Ok);
     });
-    EXPECT_EQ(WindowRectOf(plugin).top, -10 - 46);
+    EXPECT_EQ(WindowRectOf(plugin).top, -10 - DeduzodoSkin.height);
     EXPECT_EQ(WindowRectOf(plugin).left, PlayerLeft);
 }
 

@@ -1,5 +1,6 @@
 // vis_host running our own vis_kt.dll in capture mode: the frames it reads
 // back show the meters the clip should give.
+#include "display/skin_layout.h"
 #include "tests/wine/host_fixture.h"
 
 namespace {
@@ -23,11 +24,11 @@ protected:
 
     RgbImage Frame(int number) const { return ReadPng(FramePath(frames, number)); }
 
-    // Lit pixels in rows top..bottom (inclusive) of the spectrum field.
-    static int LitInSpectrum(const RgbImage& frame, int top, int bottom) {
+    // Lit pixels in the given rows of the spectrum field.
+    static int LitInSpectrum(const RgbImage& frame, Rows rows) {
         int lit = 0;
-        for (int y = top; y <= bottom; ++y)
-            for (int x = 14; x <= 267; ++x) lit += Lit(frame, x, y);
+        for (int y = rows.top; y < rows.bottom; ++y)
+            for (int x = SpectrumField.left; x < SpectrumField.right; ++x) lit += Lit(frame, x, y);
         return lit;
     }
 
@@ -42,16 +43,17 @@ TEST_F(HostWithOurPlugin, VuMeterBarsShowTheToneLevel) {
         const HostRun run = Capture("--module 1 --frames 20", clip);
         ASSERT_EQ(run.exitCode, 0) << run.output;
         const RgbImage frame = Frame(20);
-        ASSERT_EQ(frame.width, 275);
-        ASSERT_EQ(frame.height, 17);
+        ASSERT_EQ(frame.width, SkinWidth);
+        ASSERT_EQ(frame.height, VuMeterSkin.height);
         const int level = ExpectedLevel(amplitude * 128);
-        int leftmost = 136, rightmost = 138;
-        for (int x = 7; x <= 135; ++x)
-            if (Lit(frame, x, 7)) leftmost = std::min(leftmost, x);
-        for (int x = 139; x <= 267; ++x)
-            if (Lit(frame, x, 7)) rightmost = std::max(rightmost, x);
-        EXPECT_NEAR(135 - leftmost, level, 2) << "amplitude " << amplitude;
-        EXPECT_NEAR(rightmost - 139, level, 2) << "amplitude " << amplitude;
+        const int row = VuMeterSkin.levelBarRows.top + 1;
+        int leftmost = CentreGap.left, rightmost = CentreGap.right - 1;
+        for (int x = LeftLevelBar.left; x < LeftLevelBar.right; ++x)
+            if (Lit(frame, x, row)) leftmost = std::min(leftmost, x);
+        for (int x = RightLevelBar.left; x < RightLevelBar.right; ++x)
+            if (Lit(frame, x, row)) rightmost = std::max(rightmost, x);
+        EXPECT_NEAR(LeftBarInner - leftmost, level, 2) << "amplitude " << amplitude;
+        EXPECT_NEAR(rightmost - RightBarInner, level, 2) << "amplitude " << amplitude;
     }
 }
 
@@ -59,8 +61,8 @@ TEST_F(HostWithOurPlugin, DoubleSizeDoublesTheFrames) {
     const std::string clip = WriteClip(folder, "tone.wav", 0.5, [](int f, int) { return Sine(f, 441, 0.5); });
     const HostRun run = Capture("--module 1 --double --frames 5", clip);
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_EQ(Frame(5).width, 550);
-    EXPECT_EQ(Frame(5).height, 34);
+    EXPECT_EQ(Frame(5).width, 2 * SkinWidth);
+    EXPECT_EQ(Frame(5).height, 2 * VuMeterSkin.height);
 }
 
 TEST_F(HostWithOurPlugin, SpectrumFallsToRestWhenPausedOrStopped) {
@@ -71,10 +73,12 @@ TEST_F(HostWithOurPlugin, SpectrumFallsToRestWhenPausedOrStopped) {
         const HostRun run = Capture(std::string("--module 0 --frames 70 --at 20:") + action, clip);
         ASSERT_EQ(run.exitCode, 0) << run.output;
         const RgbImage playing = Frame(20), resting = Frame(70);
-        ASSERT_EQ(playing.height, 46);
-        EXPECT_GT(LitInSpectrum(playing, 7, 28), 100) << action;
-        EXPECT_EQ(LitInSpectrum(resting, 7, 28), 0) << action;
-        EXPECT_GT(LitInSpectrum(resting, 29, 31), 0) << action;  // bars of height 1 stay lit
+        ASSERT_EQ(playing.height, DeduzodoSkin.height);
+        // The bottom three rows: bars of height 1 and the peak marks above them.
+        const Rows upper{SpectrumRows.top, SpectrumRows.bottom - 3}, lower{upper.bottom, SpectrumRows.bottom};
+        EXPECT_GT(LitInSpectrum(playing, upper), 100) << action;
+        EXPECT_EQ(LitInSpectrum(resting, upper), 0) << action;
+        EXPECT_GT(LitInSpectrum(resting, lower), 0) << action;  // bars of height 1 stay lit
     }
 }
 

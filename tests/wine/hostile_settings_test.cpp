@@ -90,8 +90,8 @@ protected:
         plugin = FindPluginWindow();
         ASSERT_NE(plugin, nullptr);
         const RECT rect = WindowRectOf(plugin);
-        EXPECT_EQ(rect.right - rect.left, 275);
-        EXPECT_EQ(rect.bottom - rect.top, std::get<1>(GetParam()) ? 17 : 46);
+        EXPECT_EQ(rect.right - rect.left, SkinWidth);
+        EXPECT_EQ(rect.bottom - rect.top, (std::get<1>(GetParam()) ? VuMeterSkin : DeduzodoSkin).height);
         FillWaveform(module, 0x7F, 0x80);
         for (int frame = 0; frame < 3; ++frame) EXPECT_EQ(module->Render(module), 0);
         PumpMessages();

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "plugin/module_ops.h"
 #include "plugin/plugin_state.h"
+#include "plugin/records.h"
 
 extern "C" winampVisHeader* VIS_CDECL winampVisGetHeader();
 

@@ -109,7 +109,7 @@ TEST_F(WindowTest, OffScreenWithoutMonitorFunctionsComesBackToTheWorkArea) {
         const char* position;
         LONG left, top;
     } cases[] = {{"X=-5000\r\nY=300", work.left, 300},
-                 {"X=9000\r\nY=9000", work.right - 275, work.bottom - 46},
+                 {"X=9000\r\nY=9000", work.right - SkinWidth, work.bottom - DeduzodoSkin.height},
                  {"X=-200\r\nY=-20", -200, -20}};
     for (const auto& c : cases) {
         WriteIni(std::string("[ZARir 1.1 Deduzodo]\r\nMode=0\r\n") + c.position + "\r\n");

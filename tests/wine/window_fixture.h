@@ -4,11 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include "display/skin_layout.h"
 #include "tests/wine/fake_player.h"
 
 constexpr int PlayerLeft = 100, PlayerTop = 300, PlayerWidth = 275, PlayerHeight = 116;
 constexpr const char* DeduzodoSection = "ZARir 1.1 Deduzodo";
 constexpr const char* VuMeterSection = "ZARir 1.1 VU-Meter";
+
+// A row through the middle of a module's level bars.
+constexpr int LevelRow(const ModuleSkin& skin) { return (skin.levelBarRows.top + skin.levelBarRows.bottom) / 2; }
+// The bottom row of the spectrum, which a bar at rest keeps lit.
+constexpr int RestingBarRow = SpectrumRows.bottom - 1;
 
 class WindowTest : public ::testing::Test {
 protected:

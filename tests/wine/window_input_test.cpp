@@ -8,6 +8,8 @@ namespace {
 
 LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
+constexpr int LeftOfMiddle = LeftBarInner - 1;  // lit at rest in both modules
+
 }  // namespace
 
 class InputTest : public WindowTest {
@@ -15,14 +17,14 @@ protected:
     // Whether each meter shows after one rendered frame of silence.
     bool LevelShown() {
         Render(1);
-        return Lit(134, levelRow);
+        return Lit(LeftOfMiddle, levelRow);
     }
     bool SpectrumShown() {
         Render(1);
-        return Lit(14, 31);
+        return Lit(BarLeft(1), RestingBarRow);
     }
     void DoubleClick(int x, int y) { SendMessageA(plugin, WM_LBUTTONDBLCLK, MK_LBUTTON, Point(x, y)); }
-    int levelRow = 35;
+    int levelRow = LevelRow(DeduzodoSkin);
 };
 
 TEST_F(InputTest, TimerRendersOnlyWhileThePlayerIsNotPlaying) {
@@ -31,12 +33,12 @@ TEST_F(InputTest, TimerRendersOnlyWhileThePlayerIsNotPlaying) {
     Player.playingAnswer = 1;
     SendMessageA(plugin, WM_TIMER, 1001, 0);
     EXPECT_EQ(Player.queries, 1);
-    EXPECT_FALSE(Lit(134, 35));  // still the start-up masks: no frame rendered
+    EXPECT_FALSE(Lit(LeftOfMiddle, LevelRow(DeduzodoSkin)));  // still the start-up masks: no frame rendered
     for (LRESULT answer : {0, 3}) {
         Player.playingAnswer = answer;
         RedrawWindow(plugin, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         SendMessageA(plugin, WM_TIMER, 1001, 0);
-        EXPECT_TRUE(Lit(134, 35)) << answer;
+        EXPECT_TRUE(Lit(LeftOfMiddle, LevelRow(DeduzodoSkin))) << answer;
     }
     EXPECT_EQ(Player.queries, 3);
 }
@@ -55,7 +57,7 @@ TEST_F(InputTest, SpecialHostTimerNeitherAsksNorRenders) {
     Start(0, 1, reinterpret_cast<void*>(static_cast<uintptr_t>(0x00584F51)));
     for (int tick = 0; tick < 5; ++tick) SendMessageA(plugin, WM_TIMER, 1001, 0);
     EXPECT_EQ(Player.queries, 0);
-    EXPECT_FALSE(Lit(134, 35));
+    EXPECT_FALSE(Lit(LeftOfMiddle, LevelRow(DeduzodoSkin)));
 }
 
 TEST_F(InputTest, DeduzodoDoubleClickRegions) {
@@ -63,22 +65,30 @@ TEST_F(InputTest, DeduzodoDoubleClickRegions) {
     FillWaveform(module, 0, 0);
     ASSERT_TRUE(SpectrumShown());
     ASSERT_TRUE(LevelShown());
-    for (POINT p : {POINT{15, 5}, POINT{267, 28}}) {
+    const Rows spectrumRows = DeduzodoSkin.spectrumClickRows, levelRows = DeduzodoSkin.levelClickRows;
+    const int levelMiddle = (levelRows.top + levelRows.bottom) / 2;
+    for (POINT p : {POINT{SpectrumClickColumns.left, spectrumRows.top},
+                    POINT{SpectrumClickColumns.right - 1, spectrumRows.bottom - 1}}) {
         DoubleClick(p.x, p.y);
         EXPECT_FALSE(SpectrumShown()) << p.x << "," << p.y;
         EXPECT_TRUE(LevelShown());
         DoubleClick(p.x, p.y);
         EXPECT_TRUE(SpectrumShown());
     }
-    for (POINT p : {POINT{8, 34}, POINT{135, 38}, POINT{140, 36}, POINT{267, 36}}) {
+    for (POINT p : {POINT{LeftLevelClickColumns.left, levelRows.top},
+                    POINT{LeftLevelClickColumns.right - 1, levelRows.bottom - 1},
+                    POINT{RightLevelClickColumns.left, levelMiddle}, POINT{RightLevelClickColumns.right - 1, levelMiddle}}) {
         DoubleClick(p.x, p.y);
         EXPECT_FALSE(LevelShown()) << p.x << "," << p.y;
         EXPECT_TRUE(SpectrumShown());
         DoubleClick(p.x, p.y);
         EXPECT_TRUE(LevelShown());
     }
-    for (POINT p : {POINT{14, 10}, POINT{268, 10}, POINT{100, 4}, POINT{100, 29}, POINT{7, 36}, POINT{136, 36},
-                    POINT{139, 36}, POINT{100, 33}, POINT{100, 39}}) {
+    for (POINT p : {POINT{SpectrumClickColumns.left - 1, 10}, POINT{SpectrumClickColumns.right, 10},
+                    POINT{100, spectrumRows.top - 1}, POINT{100, spectrumRows.bottom},
+                    POINT{LeftLevelClickColumns.left - 1, levelMiddle}, POINT{LeftLevelClickColumns.right, levelMiddle},
+                    POINT{RightLevelClickColumns.left - 1, levelMiddle}, POINT{100, levelRows.top - 1},
+                    POINT{100, levelRows.bottom}}) {
         DoubleClick(p.x, p.y);
         EXPECT_TRUE(SpectrumShown()) << p.x << "," << p.y;
         EXPECT_TRUE(LevelShown()) << p.x << "," << p.y;
@@ -86,17 +96,19 @@ TEST_F(InputTest, DeduzodoDoubleClickRegions) {
 }
 
 TEST_F(InputTest, VuMeterDoubleClickRegions) {
-    levelRow = 8;
+    levelRow = LevelRow(VuMeterSkin);
     Start(1);
     FillWaveform(module, 0, 0);
     ASSERT_TRUE(LevelShown());
-    for (POINT p : {POINT{8, 5}, POINT{267, 9}}) {
+    const Rows rows = VuMeterSkin.levelClickRows;
+    for (POINT p : {POINT{LeftLevelClickColumns.left, rows.top}, POINT{RightLevelClickColumns.right - 1, rows.bottom - 1}}) {
         DoubleClick(p.x, p.y);
         EXPECT_FALSE(LevelShown()) << p.x << "," << p.y;
         DoubleClick(p.x, p.y);
         EXPECT_TRUE(LevelShown());
     }
-    for (POINT p : {POINT{100, 4}, POINT{100, 10}, POINT{7, 7}, POINT{136, 7}}) {
+    for (POINT p : {POINT{100, rows.top - 1}, POINT{100, rows.bottom}, POINT{LeftLevelClickColumns.left - 1, levelRow},
+                    POINT{LeftLevelClickColumns.right, levelRow}}) {
         DoubleClick(p.x, p.y);
         EXPECT_TRUE(LevelShown()) << p.x << "," << p.y;
     }
@@ -107,13 +119,14 @@ TEST_F(InputTest, DoubleSizeHalvesTheClickPoint) {
     Start(0);
     FillWaveform(module, 0, 0);
     Render(1);
-    ASSERT_TRUE(Lit(28, 62));  // bar 1, row 31, doubled
-    DoubleClick(29, 10);
+    const int x = 2 * BarLeft(1), y = 2 * RestingBarRow;  // bar 1 at rest, doubled
+    ASSERT_TRUE(Lit(x, y));
+    DoubleClick(2 * SpectrumClickColumns.left - 1, 10);
     Render(1);
-    EXPECT_TRUE(Lit(28, 62));
-    DoubleClick(30, 10);
+    EXPECT_TRUE(Lit(x, y));
+    DoubleClick(2 * SpectrumClickColumns.left, 10);
     Render(1);
-    EXPECT_FALSE(Lit(28, 62));
+    EXPECT_FALSE(Lit(x, y));
 }
 
 TEST_F(InputTest, DragMovesTheFreeWindowWithTheLeftButtonOnly) {
@@ -123,7 +136,7 @@ TEST_F(InputTest, DragMovesTheFreeWindowWithTheLeftButtonOnly) {
     RECT rect = WindowRectOf(plugin);
     EXPECT_EQ(rect.left, 20);
     EXPECT_EQ(rect.top, 15);
-    EXPECT_EQ(rect.right - rect.left, 275);
+    EXPECT_EQ(rect.right - rect.left, SkinWidth);
     SendMessageA(plugin, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, Point(60, 60));
     SendMessageA(plugin, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, Point(60, 60));
     EXPECT_EQ(WindowRectOf(plugin).left, 20);
@@ -171,7 +184,7 @@ TEST_F(InputTest, UnknownCommandDoesNothing) {
 
 TEST_F(InputTest, ContextMenuOpensAtTheClickAndCloses) {
     Start(0, 0);
-    MoveWindow(plugin, 200, 150, 275, 46, TRUE);
+    MoveWindow(plugin, 200, 150, SkinWidth, DeduzodoSkin.height, TRUE);
     HWND target = plugin;
     std::atomic<bool> seen{false};
     std::atomic<int> menuLeft{-1}, menuTop{-1};

@@ -7,24 +7,28 @@
 #include "tests/wine/window_fixture.h"
 
 namespace {
-constexpr int LevelRow = 35;
-}
+
+constexpr int Row = LevelRow(DeduzodoSkin);
+
+// At rest each bar shows its innermost column and a peak mark beside it.
+bool LitAtRest(int x) { return (x >= LeftBarInner - 2 && x <= LeftBarInner) || (x >= RightBarInner && x <= RightBarInner + 2); }
+
+}  // namespace
 
 TEST_F(WindowTest, SilenceShowsMetersAtRest) {
     Start(0);
     FillWaveform(module, 0, 0);
     Render(1);
-    for (int x = 7; x <= 267; ++x) {
-        if (x >= 136 && x <= 138) continue;
-        const bool lit = (x >= 133 && x <= 135) || (x >= 139 && x <= 141);
-        EXPECT_EQ(Lit(x, LevelRow), lit) << "column " << x;
+    for (int x = LeftBarOuter; x <= RightBarOuter; ++x) {
+        if (CentreGap.Contain(x)) continue;
+        EXPECT_EQ(Lit(x, Row), LitAtRest(x)) << "column " << x;
     }
-    // Every bar at rest shows only row 31.
-    for (int bar = 1; bar <= 85; ++bar) {
-        const int x = 11 + 3 * bar;
-        EXPECT_TRUE(Lit(x, 31)) << bar;
-        EXPECT_FALSE(Lit(x, 30)) << bar;
-        EXPECT_FALSE(Lit(x, 7)) << bar;
+    // Every bar at rest shows only its bottom row.
+    for (int bar = 1; bar < SpectrumBars; ++bar) {
+        const int x = BarLeft(bar);
+        EXPECT_TRUE(Lit(x, RestingBarRow)) << bar;
+        EXPECT_FALSE(Lit(x, RestingBarRow - 1)) << bar;
+        EXPECT_FALSE(Lit(x, SpectrumRows.top)) << bar;
     }
 }
 
@@ -33,8 +37,10 @@ TEST_F(WindowTest, BassPeakFallsOneRowPerFrame) {
     FillWaveform(module, 0, 0);
     for (int frame = 1; frame <= 26; ++frame) {
         Render(1);
-        const int peakRow = 7 + (frame < 24 ? frame : 24);
-        for (int y = 7; y <= 31; ++y) EXPECT_EQ(Lit(8, y), y == peakRow) << "frame " << frame << " row " << y;
+        const int peakRow = SpectrumRows.top + (frame < 24 ? frame : 24);
+        for (int y = SpectrumRows.top; y < SpectrumRows.bottom; ++y) {
+            EXPECT_EQ(Lit(BassColumns.left + 1, y), y == peakRow) << "frame " << frame << " row " << y;
+        }
     }
 }
 
@@ -46,19 +52,21 @@ TEST_F(WindowTest, FullScaleLevelsRiseOverThreeFrames) {
         Render(1);
         // Every column between the peak marks is lit once the bar reaches
         // them: the inverted gap rectangles paint nothing.
-        for (int x = 135 - level; x <= 135; ++x) ASSERT_TRUE(Lit(x, LevelRow)) << level << " column " << x;
-        // Left bar lit from 135 - level inwards; peak mark at columns 7 and 8.
-        EXPECT_TRUE(Lit(135 - level, LevelRow)) << level;
-        if (135 - level > 9) {
-            EXPECT_FALSE(Lit(134 - level, LevelRow)) << level;
+        const int end = LeftBarInner - level;
+        for (int x = end; x <= LeftBarInner; ++x) ASSERT_TRUE(Lit(x, Row)) << level << " column " << x;
+        // Left bar lit from LeftBarInner - level inwards; peak mark at its two outermost columns.
+        EXPECT_TRUE(Lit(end, Row)) << level;
+        if (end > LeftBarOuter + 2) {
+            EXPECT_FALSE(Lit(end - 1, Row)) << level;
         }
-        EXPECT_TRUE(Lit(7, LevelRow));
-        EXPECT_TRUE(Lit(8, LevelRow));
-        // Right bar lit up to 139 + level; peak mark at 265 and 266.
-        EXPECT_TRUE(Lit(139 + level > 266 ? 266 : 139 + level, LevelRow)) << level;
-        EXPECT_TRUE(Lit(265, LevelRow));
-        EXPECT_TRUE(Lit(266, LevelRow));
-        EXPECT_FALSE(Lit(267, LevelRow));
+        EXPECT_TRUE(Lit(LeftBarOuter, Row));
+        EXPECT_TRUE(Lit(LeftBarOuter + 1, Row));
+        // Right bar lit up to RightBarInner + level; peak mark one column in
+        // from its outer end, since the right step holds the peak one lower.
+        EXPECT_TRUE(Lit(std::min(RightBarInner + level, RightBarOuter - 1), Row)) << level;
+        EXPECT_TRUE(Lit(RightBarOuter - 2, Row));
+        EXPECT_TRUE(Lit(RightBarOuter - 1, Row));
+        EXPECT_FALSE(Lit(RightBarOuter, Row));
     }
 }
 
@@ -78,7 +86,7 @@ TEST_F(WindowTest, TopDockingCanLeaveTheScreen) {
     Start(0, 3);
     MovePlayerWindow(PlayerLeft, 10, PlayerWidth, PlayerHeight);
     Render(1);
-    EXPECT_EQ(WindowRectOf(plugin).top, 10 - 46);
+    EXPECT_EQ(WindowRectOf(plugin).top, 10 - DeduzodoSkin.height);
     EXPECT_EQ(WindowRectOf(plugin).bottom, 10);
 }
 
@@ -87,15 +95,15 @@ TEST_F(WindowTest, RightEdgeAloneDoesNotRedock) {
     MovePlayerWindow(PlayerLeft, PlayerTop, 450, PlayerHeight);
     Render(1);
     const RECT rect = WindowRectOf(plugin);
-    EXPECT_EQ(rect.right - rect.left, 275);
+    EXPECT_EQ(rect.right - rect.left, SkinWidth);
     EXPECT_EQ(rect.top, PlayerTop + PlayerHeight);
     // A change of height re-docks, now at double size.
     MovePlayerWindow(PlayerLeft, PlayerTop, 450, PlayerHeight + 10);
     Render(1);
     const RECT redocked = WindowRectOf(plugin);
     EXPECT_EQ(redocked.top, PlayerTop + PlayerHeight + 10);
-    EXPECT_EQ(redocked.right - redocked.left, 550);
-    EXPECT_EQ(redocked.bottom - redocked.top, 92);
+    EXPECT_EQ(redocked.right - redocked.left, 2 * SkinWidth);
+    EXPECT_EQ(redocked.bottom - redocked.top, 2 * DeduzodoSkin.height);
 }
 
 TEST_F(WindowTest, FreeWindowNeverMovesWithThePlayer) {
@@ -112,17 +120,16 @@ TEST_F(WindowTest, DoubleSizeShowsTwoByTwoBlocks) {
     Start(0);
     FillWaveform(module, 0, 0);
     Render(1);
-    ASSERT_EQ(WindowRectOf(plugin).right - WindowRectOf(plugin).left, 550);
+    ASSERT_EQ(WindowRectOf(plugin).right - WindowRectOf(plugin).left, 2 * SkinWidth);
     for (int x = 120; x <= 150; ++x) {
-        const bool lit = (x >= 133 && x <= 135) || (x >= 139 && x <= 141);
         for (int dx = 0; dx < 2; ++dx) {
             for (int dy = 0; dy < 2; ++dy) {
-                EXPECT_EQ(Lit(2 * x + dx, 2 * LevelRow + dy), lit) << x;
+                EXPECT_EQ(Lit(2 * x + dx, 2 * Row + dy), LitAtRest(x)) << x;
             }
         }
     }
-    const COLORREF frame = PixelAt(plugin, 4, 40);
-    EXPECT_EQ(PixelAt(plugin, 5, 41), frame);
+    const COLORREF frame = PixelAt(plugin, 2 * LeftRimSide.left, 40);
+    EXPECT_EQ(PixelAt(plugin, 2 * LeftRimSide.left + 1, 41), frame);
 }
 
 TEST_F(WindowTest, PlayerWindowGoneKeepsRenderingInPlace) {
@@ -175,12 +182,12 @@ void FillBassAndNoise(winampVisModule* module, int bass) {
     for (auto& channel : module->waveformData) channel[256] = static_cast<unsigned char>((128 - bass) ^ 0x80);
 }
 
-// Lit or not, rows 7 to 31 of the bass indicator and of bars 1 to 85.
+// Lit or not, the spectrum rows of the bass indicator and of bars 0 to 85.
 std::vector<bool> SpectrumPixels(HWND window) {
     std::vector<bool> lit;
     HDC dc = GetDC(window);
-    for (int x = 8; x <= 11 + 3 * 85; x += 3) {
-        for (int y = 7; y <= 31; ++y) lit.push_back(IsLit(GetPixel(dc, x, y)));
+    for (int x = BassColumns.left + 1; x <= BarLeft(SpectrumBars - 1); x += BarPitch) {
+        for (int y = SpectrumRows.top; y < SpectrumRows.bottom; ++y) lit.push_back(IsLit(GetPixel(dc, x, y)));
     }
     ReleaseDC(window, dc);
     return lit;
@@ -228,9 +235,10 @@ TEST_F(WindowTest, FramesDoNotDependOnThePlayersFloatingPointState) {
             EXPECT_EQ(flagsAfter, flags) << caller.name;
 
             const std::vector<bool> lit = SpectrumPixels(plugin);
-            // The bass column: rows 7 + top to 31 lit, the peak mark among them.
-            for (int y = 7; y <= 31; ++y) {
-                EXPECT_EQ(lit[y - 7], y >= 7 + c.top) << caller.name << ", bass " << c.bass << ", row " << y;
+            // The bass column: from row offset top down lit, the peak mark among them.
+            for (int y = SpectrumRows.top; y < SpectrumRows.bottom; ++y) {
+                EXPECT_EQ(lit[y - SpectrumRows.top], y >= SpectrumRows.top + c.top)
+                    << caller.name << ", bass " << c.bass << ", row " << y;
             }
             if (first.empty()) {
                 first = lit;

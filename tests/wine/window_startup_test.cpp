@@ -30,7 +30,7 @@ class DockModeTest : public WindowTest, public ::testing::WithParamInterface<Mod
 TEST_P(DockModeTest, WindowPlacedOwnedAndLayeredByMode) {
     const ModeCase& c = GetParam();
     Start(0, c.mode);
-    ExpectRect(WindowRectOf(plugin), c.left, c.top, 275, 46);
+    ExpectRect(WindowRectOf(plugin), c.left, c.top, SkinWidth, DeduzodoSkin.height);
     EXPECT_EQ(GetWindow(plugin, GW_OWNER), c.owned ? Player.window : nullptr);
     EXPECT_EQ(IsTopmost(plugin), c.topmost);
     // The system adds WS_CLIPSIBLINGS to every top-level window.
@@ -44,7 +44,7 @@ TEST_P(DockModeTest, WindowPlacedOwnedAndLayeredByMode) {
 INSTANTIATE_TEST_SUITE_P(Modes, DockModeTest,
                          ::testing::Values(ModeCase{0, false, false, 0, 0}, ModeCase{2, false, false, 0, 0},
                                            ModeCase{1, true, false, PlayerLeft, PlayerTop + PlayerHeight},
-                                           ModeCase{3, true, false, PlayerLeft, PlayerTop - 46},
+                                           ModeCase{3, true, false, PlayerLeft, PlayerTop - DeduzodoSkin.height},
                                            ModeCase{5, true, true, PlayerLeft, PlayerTop + PlayerHeight}),
                          [](const ::testing::TestParamInfo<ModeCase>& info) {
                              return "Mode" + std::to_string(info.param.mode);
@@ -53,12 +53,12 @@ INSTANTIATE_TEST_SUITE_P(Modes, DockModeTest,
 TEST_F(WindowTest, DoubleSizeAbove400Pixels) {
     MovePlayerWindow(PlayerLeft, PlayerTop, 400, PlayerHeight);
     Start(0);
-    ExpectRect(WindowRectOf(plugin), PlayerLeft, PlayerTop + PlayerHeight, 275, 46);
+    ExpectRect(WindowRectOf(plugin), PlayerLeft, PlayerTop + PlayerHeight, SkinWidth, DeduzodoSkin.height);
     module->Quit(module);
     EXPECT_EQ(FindPluginWindow(), nullptr);
     MovePlayerWindow(PlayerLeft, PlayerTop, 401, PlayerHeight);
     Start(1);
-    ExpectRect(WindowRectOf(plugin), PlayerLeft, PlayerTop + PlayerHeight, 550, 34);
+    ExpectRect(WindowRectOf(plugin), PlayerLeft, PlayerTop + PlayerHeight, 2 * SkinWidth, 2 * VuMeterSkin.height);
 }
 
 TEST_F(WindowTest, SpecialHostShiftsDockedWindowOnly) {
@@ -90,35 +90,39 @@ TEST_F(WindowTest, LayoutFollowsTheLastGetterCall) {
     module = vuMeter;
     ASSERT_EQ(StartModule(module), 0);
     plugin = FindPluginWindow();
-    EXPECT_EQ(WindowRectOf(plugin).bottom - WindowRectOf(plugin).top, 46);
+    EXPECT_EQ(WindowRectOf(plugin).bottom - WindowRectOf(plugin).top, DeduzodoSkin.height);
     module->Quit(module);
 
     // An out-of-range getter call selects the Deduzodo layout as well.
     GetModule(7);
     ASSERT_EQ(StartModule(module), 0);
     plugin = FindPluginWindow();
-    EXPECT_EQ(WindowRectOf(plugin).bottom - WindowRectOf(plugin).top, 46);
+    EXPECT_EQ(WindowRectOf(plugin).bottom - WindowRectOf(plugin).top, DeduzodoSkin.height);
     Render(3);
-    // Rows 7..31 hold the spectrum in the Deduzodo skin: at rest row 31 is lit.
-    EXPECT_TRUE(Lit(14, 31));
+    // Only the Deduzodo skin has spectrum bars, lit in their bottom row at rest.
+    EXPECT_TRUE(Lit(BarLeft(1), RestingBarRow));
 }
 
 TEST_F(WindowTest, StartupMasksShowEveryMeterDark) {
     Start(0);
     UpdateWindow(plugin);
     PumpMessages();
-    for (int x : {8, 14, 100, 135, 139, 200, 267}) {
-        for (int y : {7, 20, 31, 33, 38}) EXPECT_FALSE(Lit(x, y)) << x << "," << y;
+    const Rows bars = DeduzodoSkin.levelBarRows;
+    for (int x : {BassColumns.left + 1, BarLeft(1), 100, LeftBarInner, RightBarInner, 200, RightBarOuter}) {
+        for (int y : {SpectrumRows.top, 20, RestingBarRow, bars.top, bars.bottom - 1}) {
+            EXPECT_FALSE(Lit(x, y)) << x << "," << y;
+        }
     }
-    EXPECT_TRUE(Lit(2, 20));  // the frame is shown as stored
+    EXPECT_TRUE(Lit(LeftBevel.left + 1, 20));  // the frame is shown as stored
 }
 
 TEST_F(WindowTest, VuMeterStartupMasksReachTheRimRow) {
     Start(1);
     UpdateWindow(plugin);
     PumpMessages();
-    for (int x : {7, 100, 135, 139, 267}) {
-        for (int y : {5, 6, 10}) EXPECT_FALSE(Lit(x, y)) << x << "," << y;
+    const Rows band = VuMeterSkin.levelBand;
+    for (int x : {LeftBarOuter, 100, LeftBarInner, RightBarInner, RightBarOuter}) {
+        for (int y : {band.top, band.top + 1, band.bottom - 1}) EXPECT_FALSE(Lit(x, y)) << x << "," << y;
     }
 }
 

@@ -21,7 +21,7 @@ constexpr double BudgetMs = 25.0;
 // The player's main window answers the is-playing query with 1, so every
 // frame runs the spectrum transform.
 LRESULT CALLBACK PlayerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_USER && wParam == 0 && lParam == 104) return 1;
+    if (message == WM_USER && wParam == 0 && lParam == IsPlayingQuery) return 1;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -16,7 +16,6 @@
 #include "display/paint_seam.h"
 #include "display/spectrum_analysis.h"
 #include "display/spectrum_display.h"
-#include "plugin/plugin_state.h"
 
 namespace {
 
@@ -27,6 +26,9 @@ struct PaintBuffer {
 PaintBuffer Painted;
 
 winampVisModule Record{};
+LevelMeterState Meter;
+SpectrumAnalysisState Analysis;
+SpectrumDisplayState Spectrum;
 
 // A chord with some noise, the same every run.
 void FillRecord() {
@@ -43,17 +45,15 @@ void FillRecord() {
 }
 
 void StartUp() {
-    ResetLevelMeter();
-    BuildSpectrumTables();
-    InitSpectrumDisplay();
-    Plugin.HostPlaying = true;
-    Plugin.DisplayFlags = ShowLevelMeter | ShowSpectrum;
+    ResetLevelMeter(Meter);
+    BuildSpectrumTables(Analysis);
+    InitSpectrumDisplay(Spectrum);
 }
 
 void AnalyzeSpectrumFrame(benchmark::State& state) {
     StartUp();
     for (auto _ : state) {
-        AnalyzeSpectrum(&Record);
+        AnalyzeSpectrum(Analysis, Record.waveformData, true);
         benchmark::DoNotOptimize(Analysis.SpectrumRe[1]);
         benchmark::ClobberMemory();
     }
@@ -63,9 +63,9 @@ void DeduzodoSignalDisplayFrame(benchmark::State& state) {
     StartUp();
     for (auto _ : state) {
         Painted.count = 0;
-        AdvanceLevelFrame();
-        LevelMeter(&Record, AnalyzerBandTop, AnalyzerBandBottom);
-        DrawSpectrum(&Record);
+        AdvanceLevelFrame(Meter);
+        LevelMeter(Meter, Record.waveformData, true, DeduzodoSkin.levelBand);
+        DrawSpectrum(Spectrum, Analysis, Record.waveformData, true, true);
         benchmark::DoNotOptimize(Painted.count);
         benchmark::ClobberMemory();
     }

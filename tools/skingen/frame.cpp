@@ -1,10 +1,11 @@
 #include "tools/skingen/frame.h"
 
+#include "display/skin_layout.h"
+
 namespace {
 
-constexpr int BandLeft = 4, BandRight = 270;  // columns of the top and bottom bands
-constexpr int RimTop = 3;                     // rows 3..5 of the rim
-constexpr int InteriorTop = 6, InteriorLeft = 6, InteriorRight = 268;
+constexpr int BandLeft = FrameBand.left, BandRight = FrameBand.right - 1;
+constexpr int InteriorTop = RimTopRows.bottom, InteriorLeft = Interior.left, InteriorRight = Interior.right - 1;
 
 const Rgb OuterCorner{6, 6, 11};
 const Rgb RimRows[3] = {{44, 26, 7}, {38, 23, 7}, {31, 20, 8}};
@@ -35,30 +36,30 @@ double LowerSheenAt(const Image& image, int x, int y) {
 
 void DrawBevels(Image& image, const FrameShape& shape) {
     const int h = image.height;
-    for (int x = 271; x <= 273; ++x) image.at(x, 0) = OuterCorner;
+    for (int x = RightBevel.left; x < RightBevel.right; ++x) image.at(x, 0) = OuterCorner;
     for (int x = BandLeft; x <= BandRight; ++x) {
         image.at(x, 1) = Grey(ShadeAt(TopSheen, x));
         image.at(x, 2) = Grey(TopShadow);
         image.at(x, h - 3) = Grey(ShadeAt(BottomShadow, x));
         image.at(x, h - 2) = Grey(ShadeAt(BottomHighlight, x));
     }
-    FillColumn(image, 1, Joined(LeftHighlightTop, shape.leftHighlight));
-    FillColumn(image, 2, Joined(LeftBevelTop, shape.leftBevel));
-    FillColumn(image, 3, Joined(LeftBevelTop, shape.leftBevel));
-    FillColumn(image, 271, Joined(RightBevelTop, shape.rightBevel));
-    FillColumn(image, 272, Joined(RightBevelTop, shape.rightBevel));
-    FillColumn(image, 273, Joined(RightEdgeTop, shape.rightEdge));
+    FillColumn(image, LeftBevel.left, Joined(LeftHighlightTop, shape.leftHighlight));
+    for (int x = LeftBevel.left + 1; x < LeftBevel.right; ++x) FillColumn(image, x, Joined(LeftBevelTop, shape.leftBevel));
+    for (int x = RightBevel.left; x < RightBevel.right - 1; ++x) {
+        FillColumn(image, x, Joined(RightBevelTop, shape.rightBevel));
+    }
+    FillColumn(image, RightBevel.right - 1, Joined(RightEdgeTop, shape.rightEdge));
 }
 
 void DrawRim(Image& image, const FrameShape& shape) {
-    for (int row = 0; row < 3; ++row)
-        for (int x = BandLeft; x <= BandRight; ++x) image.at(x, RimTop + row) = RimRows[row];
+    for (int y = RimTopRows.top; y < RimTopRows.bottom; ++y)
+        for (int x = BandLeft; x <= BandRight; ++x) image.at(x, y) = RimRows[y - RimTopRows.top];
     // The inner corners of the rim shade into the interior.
     image.at(InteriorLeft, InteriorTop) = Mix(RimRows[2], Rgb{}, 0.5);
     image.at(InteriorRight, InteriorTop) = Mix(RimRows[2], Rgb{}, 0.5);
 
     const int last = shape.lastMeterRow;
-    for (int x : {4, 5, 269, 270}) {
+    for (int x : {LeftRimSide.left, LeftRimSide.left + 1, RightRimSide.left, RightRimSide.left + 1}) {
         for (int y = InteriorTop; y <= last; ++y) {
             const double t = double(y - InteriorTop) / (last - InteriorTop + (shape.sidesFadeOut ? 1 : 0));
             const Rgb end = shape.sidesFadeOut ? Grey(LowerSheenAt(image, x, last + 1)) : RimSideBottom;

@@ -2,11 +2,10 @@
 
 #include <cmath>
 
+#include "display/skin_layout.h"
+
 namespace {
 
-constexpr int SpectrumTop = 7, SpectrumBottom = 31;
-constexpr int BarCount = 85, FirstBarColumn = 14, BarPitch = 3;
-constexpr int LeftBarOuter = 7, LeftBarInner = 135, RightBarInner = 139, RightBarOuter = 267;
 constexpr int MirrorSum = LeftBarOuter + RightBarOuter;  // right bar at x shows G(274 - x)
 constexpr uint8_t MeterBlue = 8;
 
@@ -16,7 +15,11 @@ const uint8_t SpectrumGreen[25] = {66, 68, 71, 73, 75, 78, 80, 82, 84, 86, 89, 9
                                    96, 98, 100, 103, 105, 107, 109, 111, 114, 116, 119, 120};
 
 void FillColumn(Image& image, int x) {
-    for (int y = SpectrumTop; y <= SpectrumBottom; ++y) image.at(x, y) = SpectrumGradient(y);
+    for (int y = SpectrumRows.top; y < SpectrumRows.bottom; ++y) image.at(x, y) = SpectrumGradient(y);
+}
+
+void FillColumns(Image& image, Columns columns) {
+    for (int x = columns.left; x < columns.right; ++x) FillColumn(image, x);
 }
 
 }  // namespace
@@ -27,20 +30,18 @@ Rgb LevelGradient(int x) {
 }
 
 Rgb SpectrumGradient(int y) {
-    return {SpectrumRed[y - SpectrumTop], SpectrumGreen[y - SpectrumTop], MeterBlue};
+    return {SpectrumRed[y - SpectrumRows.top], SpectrumGreen[y - SpectrumRows.top], MeterBlue};
 }
 
 void DrawSpectrumField(Image& image) {
-    for (int x = 7; x <= 9; ++x) FillColumn(image, x);
-    for (int k = 0; k < BarCount; ++k) {
-        FillColumn(image, FirstBarColumn + BarPitch * k);
-        FillColumn(image, FirstBarColumn + BarPitch * k + 1);
-    }
+    FillColumns(image, BassColumns);
+    // Bar 0 falls on the black strip: the skin lights bars 1 onwards.
+    for (int bar = 1; bar < SpectrumBars; ++bar) FillColumns(image, {BarLeft(bar), BarLeft(bar) + BarWidth});
 }
 
-void DrawLevelBars(Image& image, int top, int rows) {
-    for (int y = top; y < top + rows; ++y) {
-        for (int x = LeftBarOuter; x <= LeftBarInner; ++x) image.at(x, y) = LevelGradient(x);
-        for (int x = RightBarInner; x <= RightBarOuter; ++x) image.at(x, y) = LevelGradient(MirrorSum - x);
+void DrawLevelBars(Image& image, Rows rows) {
+    for (int y = rows.top; y < rows.bottom; ++y) {
+        for (int x = LeftLevelBar.left; x < LeftLevelBar.right; ++x) image.at(x, y) = LevelGradient(x);
+        for (int x = RightLevelBar.left; x < RightLevelBar.right; ++x) image.at(x, y) = LevelGradient(MirrorSum - x);
     }
 }

@@ -3,16 +3,15 @@
 #include <cstdio>
 #include <string>
 
+#include "display/skin_layout.h"
 #include "tools/skingen/bmp_writer.h"
 #include "tools/skingen/frame.h"
 #include "tools/skingen/meters.h"
 
 namespace {
 
-constexpr int SkinWidth = 275;
-
-const FrameShape DeduzodoFrame{46,
-                               38,
+const FrameShape DeduzodoFrame{DeduzodoSkin.height,
+                               DeduzodoSkin.levelBarRows.bottom - 1,
                                false,
                                {{6, 164}, {7, 160}, {22, 60}, {32, 60}, {44, 6}},
                                {{6, 90}, {7, 80}, {32, 80}, {44, 8}},
@@ -20,20 +19,26 @@ const FrameShape DeduzodoFrame{46,
                                {{6, 100}, {7, 94}, {32, 92}, {44, 64}}};
 
 // A second highlight runs down column 1 beside the bars; the sides fade out quickly.
-const FrameShape VuMeterFrame{17, 10, true, {{6, 206}, {15, 6}}, {{15, 8}}, {{15, 57}}, {{15, 64}}};
+const FrameShape VuMeterFrame{VuMeterSkin.height,
+                              VuMeterSkin.levelBarRows.bottom - 1,
+                              true,
+                              {{6, 206}, {15, 6}},
+                              {{15, 8}},
+                              {{15, 57}},
+                              {{15, 64}}};
 
-Image DeduzodoSkin() {
+Image DrawDeduzodoSkin() {
     Image skin(SkinWidth, DeduzodoFrame.height);
     DrawFrame(skin, DeduzodoFrame);
     DrawSpectrumField(skin);
-    DrawLevelBars(skin, 33, 6);
+    DrawLevelBars(skin, DeduzodoSkin.levelBarRows);
     return skin;
 }
 
-Image VuMeterSkin() {
+Image DrawVuMeterSkin() {
     Image skin(SkinWidth, VuMeterFrame.height);
     DrawFrame(skin, VuMeterFrame);
-    DrawLevelBars(skin, 6, 5);
+    DrawLevelBars(skin, VuMeterSkin.levelBarRows);
     return skin;
 }
 
@@ -51,6 +56,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    const bool written = Write(DeduzodoSkin(), folder + "/BITMAP_1.bmp") && Write(VuMeterSkin(), folder + "/BITMAP_2.bmp");
+    const bool written = Write(DrawDeduzodoSkin(), folder + "/" + DeduzodoSkin.bitmap + ".bmp") &&
+                         Write(DrawVuMeterSkin(), folder + "/" + VuMeterSkin.bitmap + ".bmp");
     return written ? 0 : 1;
 }

@@ -1,7 +1,8 @@
-// The library's export, its header and the two module records.
-#include "plugin/module_ops.h"
+// The library's export, its header and the two module records: where the
+// operations of every folder come together for the player.
 #include "plugin/plugin_state.h"
 #include "plugin/version.h"
+#include "window/module_ops.h"
 
 namespace {
 
@@ -41,11 +42,6 @@ winampVisModule* VIS_CDECL GetModule(int32_t index) {
 }
 
 }  // namespace
-
-bool HasHostMagic(const winampVisModule* module) {
-    const uintptr_t magic = 'Q' | ('O' << 8) | ('X' << 16);
-    return reinterpret_cast<uintptr_t>(module->userData) == magic;
-}
 
 extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader() {
     return &Header;

@@ -8,6 +8,3 @@ void VIS_CDECL Quit(winampVisModule* module);
 void VIS_CDECL Config(winampVisModule* module);
 int32_t VIS_CDECL RenderAnalyzer(winampVisModule* module);
 int32_t VIS_CDECL RenderVuMeter(winampVisModule* module);
-
-// True when userData holds "QOX\0" as its own 32-bit value (not a pointer).
-bool HasHostMagic(const winampVisModule* module);

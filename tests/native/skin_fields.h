@@ -1,35 +1,25 @@
-// What the plug-in relies on in its two skins: their size, where each meter
-// field lies and the colours a fully lit field holds.
+// What the plug-in relies on in its two skins: which meter field each pixel
+// belongs to and the colours a fully lit field holds.
 #pragma once
 
 #include <string>
 
+#include "display/skin_layout.h"
 #include "tests/native/bmp_reader.h"
-
-struct SkinLayout {
-    const char* name;
-    int height;
-    int levelTop, levelRows;  // rows of the level bars
-    bool spectrum;            // bass indicator and spectrum bars in rows 7..31
-    int LevelBottom() const { return levelTop + levelRows - 1; }
-};
-
-inline const SkinLayout Deduzodo{"BITMAP_1", 46, 33, 6, true};
-inline const SkinLayout VuMeter{"BITMAP_2", 17, 6, 5, false};
 
 inline constexpr Colour Black{0, 0, 0};
 
 enum class Field { None, Black, LevelBar, Spectrum };
 
 // The meter field at (x, y), None outside every field.
-Field MeterFieldAt(const SkinLayout& skin, int x, int y);
+Field MeterFieldAt(const ModuleSkin& skin, int x, int y);
 // Gradient G of the level bars, mirrored on the right bar.
 Colour LevelBarColour(int x);
 // Gradient V of the spectrum bars and the bass indicator, rows 7..31.
 Colour SpectrumColour(int y);
 
 // The committed skin file, read once.
-const BmpFile& CommittedSkin(const SkinLayout& skin);
+const BmpFile& CommittedSkin(const ModuleSkin& skin);
 
 inline bool Near(const Colour& a, const Colour& b, int tolerance) {
     auto close = [tolerance](int p, int q) { return p - q <= tolerance && q - p <= tolerance; };
