@@ -54,9 +54,11 @@ HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsig
     } reader{readEnd, {}};
     HANDLE thread = CreateThread(nullptr, 0, Reader::Run, &reader, 0, nullptr);
     if (whileRunning) whileRunning(process.dwProcessId);
+    std::string notes;  // what went wrong around the child, after its own output
     if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT) {
         TerminateProcess(process.hProcess, 99);
         WaitForSingleObject(process.hProcess, INFINITE);
+        notes += "\n[vis_host did not end within " + std::to_string(timeoutMs) + " ms and was terminated]";
     } else {
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);
@@ -67,13 +69,13 @@ HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsig
     if (WaitForSingleObject(thread, 10000) == WAIT_TIMEOUT) {
         CancelSynchronousIo(thread);
         WaitForSingleObject(thread, INFINITE);
-        reader.text += "\n[the output pipe stayed open 10 s after vis_host ended]\n";
+        notes += "\n[the output pipe stayed open 10 s after vis_host ended]";
     }
     CloseHandle(thread);
     CloseHandle(readEnd);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    run.output = reader.text;
+    run.output = reader.text + notes;
     return run;
 }
 
