@@ -6,16 +6,16 @@
 
 #include <cstdio>
 
+#include "tests/wine/import_patch.h"
+
 namespace {
 
-// GoogleTest copies every failure and skip message to OutputDebugString,
+// GoogleTest copies every failure and skip message to OutputDebugStringA,
 // which raises DBG_PRINTEXCEPTION_C for a debugger to catch. Nobody listens
-// here, and Wine's dispatch of that exception crashes the 32-bit process
-// under qemu user emulation; the message is on stdout already.
-LONG CALLBACK IgnoreDebugOutput(EXCEPTION_POINTERS* exception) {
-    if (exception->ExceptionRecord->ExceptionCode == DBG_PRINTEXCEPTION_C) return EXCEPTION_CONTINUE_EXECUTION;
-    return EXCEPTION_CONTINUE_SEARCH;
-}
+// here, and under qemu user emulation Wine's dispatch of that exception (or
+// the return from it) crashes the 32-bit process. The message is on stdout
+// already, so the call does nothing in the test programs.
+void WINAPI IgnoreDebugOutput(const char*) {}
 
 }  // namespace
 
@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     // A crash ends the test program instead of waiting on an error dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-    AddVectoredExceptionHandler(1, IgnoreDebugOutput);
+    PatchImport(GetModuleHandleA(nullptr), "kernel32.dll", "OutputDebugStringA",
+                reinterpret_cast<void*>(&IgnoreDebugOutput));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
