@@ -31,6 +31,7 @@ constexpr Columns RightRimSide{269, 271};
 // from BarLeft(k); bar 0 falls on the black strip, so the skin lights bars
 // 1..85 only. The bass indicator stands left of the strip.
 constexpr Rows SpectrumRows{7, 32};  // row offset 0 is the top row
+constexpr int SpectrumBarRows = SpectrumRows.bottom - SpectrumRows.top;  // the tallest bar
 constexpr int SpectrumBars = 86;
 constexpr int FirstBarLeft = 11;
 constexpr int BarPitch = 3;

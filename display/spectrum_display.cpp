@@ -10,8 +10,7 @@
 
 namespace {
 
-constexpr int BarRows = SpectrumRows.bottom - SpectrumRows.top;  // 25
-constexpr int LowestOffset = BarRows - 1;  // a peak mark rests here, on the bottom row
+constexpr int LowestOffset = SpectrumBarRows - 1;  // a peak mark rests here, on the bottom row
 
 // Bar k shows the magnitude of transform slot k. The magnitude pass has
 // already converted the slots that BarBinTable names; for the others the
@@ -46,7 +45,7 @@ void PaintColumn(int left, int right, int peak, int top) {
 
 void InitSpectrumDisplay(SpectrumDisplayState& view) {
     int32_t* thresholds = view.LevelThresholds;
-    for (int i = 0; i < 25; ++i) thresholds[i] = 0;
+    for (int i = 0; i < SpectrumBarRows; ++i) thresholds[i] = 0;
     // Each entry keeps the largest j that rounds to it.
     const X87Environment caller = EnterExtendedPrecision();
     for (int j = 1; j <= 35000; ++j) {
@@ -60,10 +59,10 @@ void InitSpectrumDisplay(SpectrumDisplayState& view) {
 }
 
 int BarHeight(const SpectrumDisplayState& view, double value) {
-    for (int m = 1; m <= 24; ++m) {
+    for (int m = 1; m < SpectrumBarRows; ++m) {
         if (view.LevelThresholds[m] > value) return m;
     }
-    return 25;
+    return SpectrumBarRows;
 }
 
 void DrawSpectrum(SpectrumDisplayState& view, SpectrumAnalysisState& analysis, const WaveformChannels& samples,
@@ -81,13 +80,13 @@ void StepSpectrum(SpectrumDisplayState& view, const SpectrumAnalysisState& analy
     // The tops of the bars and the bass indicator from the reals, then the
     // peak marks.
     const X87Environment caller = EnterExtendedPrecision();
-    for (int k = 0; k < SpectrumBars; ++k) view.BarTop[k] = 25 - BarHeight(view, BarValue(analysis, k));
+    for (int k = 0; k < SpectrumBars; ++k) view.BarTop[k] = SpectrumBarRows - BarHeight(view, BarValue(analysis, k));
     // The bass indicator: the DC magnitude, 40 units a row; 20 gives the tie
     // 0.5 exactly, and 60 just under 1.5.
     const Extended scaled = Extended(analysis.SpectrumRe[1]) * 25 * 0.001L;
-    const int bass = 25 - static_cast<int>(std::nearbyint(scaled));
+    const int bass = SpectrumBarRows - static_cast<int>(std::nearbyint(scaled));
     LeaveExtendedPrecision(caller);
-    view.BassTop = bass < 0 ? 0 : bass > 25 ? 25 : bass;
+    view.BassTop = bass < 0 ? 0 : bass > SpectrumBarRows ? SpectrumBarRows : bass;
 
     for (int k = 0; k < SpectrumBars; ++k) MovePeak(view.BarPeak[k], view.BarTop[k]);
     MovePeak(view.BassPeak, view.BassTop);

@@ -10,7 +10,7 @@
 
 struct SpectrumDisplayState {
     // Spectral value at which each bar height is reached.
-    int32_t LevelThresholds[25] = {};
+    int32_t LevelThresholds[SpectrumBarRows] = {};
     // Row offset (0 top .. 24 bottom) of each bar's peak mark.
     int32_t BarPeak[SpectrumBars] = {};
     // Row offset of the bass indicator's peak mark; 0 at load and kept
