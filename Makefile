@@ -12,9 +12,11 @@ export JOBS
 VERSION := $(shell sed -n 's/^\#define VIS_KT_VERSION "\(.*\)"$$/\1/p' plugin/version.h)
 VERSION_NUMBERS := $(shell sed -n 's/^\#define VIS_KT_VERSION_NUMBERS //p' plugin/version.h | tr -d ' ' | tr , .)
 
-# configure DIR OPTIONS: a Ninja build folder (one made by another generator
-# is configured anew).
-configure = (grep -qs '^CMAKE_GENERATOR:INTERNAL=Ninja$$' $(1)/CMakeCache.txt || rm -rf $(1)/CMakeCache.txt $(1)/CMakeFiles; \
+# configure DIR OPTIONS: a Ninja build folder. One made by another generator,
+# or before a change in cmake/, is configured anew: the toolchain's compiler
+# flags only reach a build folder's cache when the folder is first configured.
+configure = ( { grep -qs '^CMAKE_GENERATOR:INTERNAL=Ninja$$' $(1)/CMakeCache.txt && \
+	  [ -z "$$(find cmake -newer $(1)/CMakeCache.txt)" ]; } || rm -rf $(1)/CMakeCache.txt $(1)/CMakeFiles; \
 	cmake -S . -B $(1) -G Ninja $(2) >/dev/null)
 build_in = cmake --build $(1) -j$(JOBS) $(2)
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
