@@ -4,7 +4,6 @@
 
 #include "display/extended_precision.h"
 #include "display/masks.h"
-#include "display/paint_seam.h"
 
 namespace {
 
@@ -36,36 +35,37 @@ void StepChannel(LevelMeterState& meter, const unsigned char* samples, int chann
     meter.DrawnLevel[channel] = meter.Level;
 }
 
-}  // namespace
-
-void AdvanceLevelFrame(LevelMeterState& meter) {
-    if (++meter.LevelFrameIndex > 3) meter.LevelFrameIndex = 1;
-}
-
+// Steps the left channel, then the right one, from the first 256 samples of
+// each.
 void StepLevelMeter(LevelMeterState& meter, const WaveformChannels& samples) {
     StepChannel(meter, samples[0], 0);
     StepChannel(meter, samples[1], 1);
 }
 
-void PaintLevelMeter(const LevelMeterState& meter, Rows band) {
+void PaintLevelMeter(const LevelMeterState& meter, Rows band, PaintList& paint) {
     // Everything beyond the peak mark, then the gap between the mark and the
     // bar. The left bar's columns count from LeftBarInner outwards, the right
     // bar's from the column after RightBarInner.
     const int leftPeak = meter.DrawnPeak[0], leftLevel = meter.DrawnLevel[0];
-    PaintBlack(LeftBarOuter, band.top, LeftBarInner - leftPeak, band.bottom);
-    PaintBlack(LeftBarInner + PeakMarkWidth - leftPeak, band.top, LeftBarInner - leftLevel, band.bottom);
+    paint.Add(LeftBarOuter, band.top, LeftBarInner - leftPeak, band.bottom);
+    paint.Add(LeftBarInner + PeakMarkWidth - leftPeak, band.top, LeftBarInner - leftLevel, band.bottom);
     const int rightPeak = meter.DrawnPeak[1], rightLevel = meter.DrawnLevel[1];
-    PaintBlack(RightBarInner + 1 + rightPeak, band.top, RightLevelBar.right, band.bottom);
-    PaintBlack(RightBarInner + 1 + rightLevel, band.top, RightBarInner + 1 - PeakMarkWidth + rightPeak, band.bottom);
+    paint.Add(RightBarInner + 1 + rightPeak, band.top, RightLevelBar.right, band.bottom);
+    paint.Add(RightBarInner + 1 + rightLevel, band.top, RightBarInner + 1 - PeakMarkWidth + rightPeak, band.bottom);
 }
 
-void LevelMeter(LevelMeterState& meter, const WaveformChannels& samples, bool shown, Rows band) {
+}  // namespace
+
+void DrawLevelMeter(LevelMeterState& meter, const WaveformChannels& samples, bool shown, Rows band,
+                    PaintList& paint) {
+    // The history ring moves on every frame, shown or not.
+    if (++meter.LevelFrameIndex > 3) meter.LevelFrameIndex = 1;
     if (!shown) {
-        PaintHiddenLevelMeter(band);
+        PaintHiddenLevelMeter(band, paint);
         return;
     }
     StepLevelMeter(meter, samples);
-    PaintLevelMeter(meter, band);
+    PaintLevelMeter(meter, band, paint);
 }
 
 void ResetLevelMeter(LevelMeterState& meter) {
@@ -79,9 +79,4 @@ void ResetLevelMeter(LevelMeterState& meter) {
     meter.Level = 0;
     meter.LevelPeak = 1;
     meter.LevelFrameIndex = 0;
-}
-
-void PaintStartupMasks(const ModuleSkin& skin) {
-    if (skin.hasSpectrum) PaintHiddenSpectrum();
-    PaintHiddenLevelMeter(skin.levelBand);
 }

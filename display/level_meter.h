@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "display/paint_list.h"
 #include "display/skin_layout.h"
 #include "plugin/records.h"
 
@@ -22,15 +23,9 @@ struct LevelMeterState {
 
 // Start-up: the decibel table and the meter at rest.
 void ResetLevelMeter(LevelMeterState& meter);
-// Every frame, shown or not, moves the history ring on by one slot.
-void AdvanceLevelFrame(LevelMeterState& meter);
-// Steps the left channel, then the right one, through level, peak hold and
-// smoothing, from the first 256 samples of each.
-void StepLevelMeter(LevelMeterState& meter, const WaveformChannels& samples);
-// Blackens what the last step left unlit of both bars in the band's rows.
-void PaintLevelMeter(const LevelMeterState& meter, Rows band);
-// The meter's share of a frame: stepped and painted while shown; hidden, it
-// masks both bars and keeps its state.
-void LevelMeter(LevelMeterState& meter, const WaveformChannels& samples, bool shown, Rows band);
-// Every meter of the module's skin dark, until the first frame.
-void PaintStartupMasks(const ModuleSkin& skin);
+// The meter's share of a frame. The history ring moves on by one slot; shown,
+// both channels are stepped through level, peak hold and smoothing and what
+// is unlit of both bars in the band's rows is added to paint; hidden, both
+// bars are masked and the meter keeps its state.
+void DrawLevelMeter(LevelMeterState& meter, const WaveformChannels& samples, bool shown, Rows band,
+                    PaintList& paint);

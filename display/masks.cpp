@@ -1,14 +1,17 @@
 #include "display/masks.h"
 
-#include "display/paint_seam.h"
-
-void PaintHiddenLevelMeter(Rows band) {
-    PaintBlack(LeftLevelBar.left, band.top, LeftLevelBar.right, band.bottom);
-    PaintBlack(RightLevelBar.left, band.top, RightLevelBar.right, band.bottom);
+void PaintHiddenLevelMeter(Rows band, PaintList& paint) {
+    paint.Add(LeftLevelBar.left, band.top, LeftLevelBar.right, band.bottom);
+    paint.Add(RightLevelBar.left, band.top, RightLevelBar.right, band.bottom);
 }
 
 // The spectrum field (bars 1 to 85 with their gaps), then the bass indicator.
-void PaintHiddenSpectrum() {
-    PaintBlack(SpectrumField.left, SpectrumRows.top, SpectrumField.right, SpectrumRows.bottom);
-    PaintBlack(BassColumns.left, SpectrumRows.top, BassColumns.right, SpectrumRows.bottom);
+void PaintHiddenSpectrum(PaintList& paint) {
+    paint.Add(SpectrumField.left, SpectrumRows.top, SpectrumField.right, SpectrumRows.bottom);
+    paint.Add(BassColumns.left, SpectrumRows.top, BassColumns.right, SpectrumRows.bottom);
+}
+
+void PaintStartupMasks(const ModuleSkin& skin, PaintList& paint) {
+    if (skin.hasSpectrum) PaintHiddenSpectrum(paint);
+    PaintHiddenLevelMeter(skin.levelBand, paint);
 }

@@ -27,30 +27,12 @@ void DeriveFrameTables(SpectrumAnalysisState& analysis) {
     }
 
     DeriveTransformTables(analysis);
-
-    int slots = 0;
-    for (bool& flag : analysis.SlotIsMagnitude) flag = false;
-    for (int k = 0; k < SpectrumBars; ++k) {
-        const int slot = analysis.BarBinTable[k];
-        if (slot < SpectrumBars) analysis.SlotIsMagnitude[slot] = true;
-        bool seen = false;
-        for (int s = 0; s < slots && !seen; ++s) seen = analysis.MagnitudeSlots[s] == slot;
-        if (!seen) analysis.MagnitudeSlots[slots++] = slot;
-    }
-    analysis.MagnitudeSlotCount = slots;
 }
 
 }  // namespace
 
-void BuildSpectrumTables(SpectrumAnalysisState& analysis) {
+void ResetSpectrumAnalysis(SpectrumAnalysisState& analysis) {
     const X87Environment caller = EnterExtendedPrecision();
-    for (int32_t& entry : analysis.BarBinTable) entry = 0;
-    // Each entry keeps the largest j that rounds to it.
-    for (int j = 1; j <= 280; ++j) {
-        const int index = static_cast<int>(std::nearbyint(35.0L * std::log(Extended(j)) / std::log(10.0L)));
-        analysis.BarBinTable[index] = j;
-    }
-
     for (int k = 1; k <= 9; ++k) {
         const Extended theta = Pi / (1 << (k - 1));
         analysis.TwiddleSin[k] = Stored(-std::sin(theta));
@@ -60,19 +42,19 @@ void BuildSpectrumTables(SpectrumAnalysisState& analysis) {
 
     ZeroSlots(analysis.SpectrumRe);
     ZeroSlots(analysis.SpectrumIm);
-    analysis.HoldsTransform = false;
 
     DeriveFrameTables(analysis);
 }
 
-void AnalyzeSpectrum(SpectrumAnalysisState& analysis, const WaveformChannels& samples, bool hostPlaying) {
-    double* re = analysis.SpectrumRe;
-    double* im = analysis.SpectrumIm;
+void AnalyzeSpectrum(SpectrumAnalysisState& analysis, const WaveformChannels& samples, bool hostPlaying,
+                     SpectrumValues& values) {
     if (!hostPlaying) {
-        ZeroSlots(re);
-        analysis.HoldsTransform = false;
+        for (double& bar : values.bars) bar = 0.0;
+        values.dc = 0.0;
         return;
     }
+    double* re = analysis.SpectrumRe;
+    double* im = analysis.SpectrumIm;
 
     const X87Environment caller = EnterExtendedPrecision();
     // Slot m gets its window weight times each channel's value at sample m;
@@ -91,12 +73,12 @@ void AnalyzeSpectrum(SpectrumAnalysisState& analysis, const WaveformChannels& sa
     ZeroSlots(im);
     RunButterflyStages(analysis);
 
-    // Each named slot once; slot 0, named 27 times, holds 0 in both parts.
-    for (int s = 0; s < analysis.MagnitudeSlotCount; ++s) {
-        const int b = analysis.MagnitudeSlots[s];
-        const Extended r = re[b], i = im[b];
-        re[b] = Stored(std::sqrt(r * r + i * i));
+    // The magnitudes of slots 0 to 85 and nothing more; slot 0 holds 0 in
+    // both parts, and slot 1 is the DC term.
+    for (int k = 0; k < SpectrumBars; ++k) {
+        const Extended r = re[k], i = im[k];
+        values.bars[k] = Stored(std::sqrt(r * r + i * i));
     }
+    values.dc = values.bars[1];
     LeaveExtendedPrecision(caller);
-    analysis.HoldsTransform = true;
 }

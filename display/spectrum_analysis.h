@@ -1,6 +1,6 @@
 // The Deduzodo's spectrum: both channels summed, weighted with a triangular
-// window and put through an in-place 512-point radix-2 transform, then
-// magnitudes for the slots that the bars name.
+// window and put through an in-place 512-point radix-2 transform; the result
+// is the magnitude that each bar shows.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,17 @@ constexpr int SpectrumSlots = 521;  // slot 0, transform slots 1..512, 513..520 
 constexpr int FftSize = 512;
 constexpr int FftStages = 9;
 
-// Reals are stored as doubles; the arithmetic between stores is extended.
+// What an analysis hands to the display, in raw transform units (0 to
+// 32768): for bar k the magnitude of transform slot k, frequency bin k - 1
+// (bar 0 stands outside the transform and gets 0), and the magnitude of the
+// DC term for the bass indicator. All 0 while the player is not playing.
+struct SpectrumValues {
+    double bars[SpectrumBars];
+    double dc;
+};
+
+// The transform's working arrays and tables. Reals are stored as doubles;
+// the arithmetic between stores is extended.
 struct SpectrumAnalysisState {
     // Slot m holds time sample m - 1 on input and frequency bin m - 1 on
     // output (one-based transform slots); slot 0 lies outside the transform.
@@ -22,8 +32,6 @@ struct SpectrumAnalysisState {
     // Per stage 1..9: cos and negated sin of pi / 2^(stage - 1); entry 0 unused.
     double TwiddleCos[10] = {};
     double TwiddleSin[10] = {};
-    // For bar k the slot whose real part the magnitude pass replaces.
-    int32_t BarBinTable[87] = {};
 
     // Derived at start-up so that a frame runs straight loops.
     // WindowWeight[m] = min(m, N - m) / N, the triangular window on slot m.
@@ -35,20 +43,11 @@ struct SpectrumAnalysisState {
     // The exchanges of the bit-reversal permutation, in order.
     int16_t SwapSlots[FftSize][2] = {};
     int32_t SwapCount = 0;
-    // The distinct slots that BarBinTable names, 60 of them.
-    int32_t MagnitudeSlots[SpectrumBars] = {};
-    int32_t MagnitudeSlotCount = 0;
-    // SlotIsMagnitude[k]: slot k (k < 86) is among the slots BarBinTable
-    // names, so after an analysis SpectrumRe[k] holds a magnitude.
-    bool SlotIsMagnitude[SpectrumBars] = {};
-    // True when the arrays hold the transform of the last analysis; false
-    // after start-up and after an analysis with HostPlaying false, when
-    // SpectrumRe is all 0 and SpectrumIm holds a stale transform.
-    bool HoldsTransform = false;
 };
 
 // Start-up: the tables, and both arrays zeroed.
-void BuildSpectrumTables(SpectrumAnalysisState& analysis);
-// One frame's spectrum of the samples while the player plays; otherwise
-// SpectrumRe becomes all 0 and SpectrumIm keeps the last transform.
-void AnalyzeSpectrum(SpectrumAnalysisState& analysis, const WaveformChannels& samples, bool hostPlaying);
+void ResetSpectrumAnalysis(SpectrumAnalysisState& analysis);
+// One frame's values from the samples while the player plays; otherwise all
+// values are 0 and nothing is transformed.
+void AnalyzeSpectrum(SpectrumAnalysisState& analysis, const WaveformChannels& samples, bool hostPlaying,
+                     SpectrumValues& values);

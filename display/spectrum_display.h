@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "display/paint_list.h"
 #include "display/skin_layout.h"
 #include "display/spectrum_analysis.h"
 #include "plugin/records.h"
@@ -23,16 +24,17 @@ struct SpectrumDisplayState {
 };
 
 // Start-up: the thresholds, and every bar's peak mark near the bottom.
-void InitSpectrumDisplay(SpectrumDisplayState& view);
-// One frame: analyse, step and paint the bars and the bass indicator; hidden,
-// only the hidden-spectrum masks, with the analysis and the peaks left alone.
+void ResetSpectrumDisplay(SpectrumDisplayState& view);
+// The spectrum's share of a frame: analyse, step, and add what is unlit of
+// the bars and the bass indicator to paint; hidden, only the hidden-spectrum
+// masks, with nothing analysed and the peaks left alone.
 void DrawSpectrum(SpectrumDisplayState& view, SpectrumAnalysisState& analysis, const WaveformChannels& samples,
-                  bool shown, bool hostPlaying);
-// The bars' and the bass indicator's tops from the last analysis, and their
-// peak marks moved.
-void StepSpectrum(SpectrumDisplayState& view, const SpectrumAnalysisState& analysis);
-// Blackens what the last step left unlit: two fills per bar, then two for
+                  bool shown, bool hostPlaying, PaintList& paint);
+// The bars' and the bass indicator's tops from one analysis's values, and
+// their peak marks moved.
+void StepSpectrum(SpectrumDisplayState& view, const SpectrumValues& values);
+// Adds what the last step left unlit: two rectangles per bar, then two for
 // the bass indicator.
-void PaintSpectrum(const SpectrumDisplayState& view);
+void PaintSpectrum(const SpectrumDisplayState& view, PaintList& paint);
 // Bar height 1..25 for a spectral value.
 int BarHeight(const SpectrumDisplayState& view, double value);

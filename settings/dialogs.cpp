@@ -1,7 +1,6 @@
 // The Configure and About dialogs.
 #include "settings/dialogs.h"
 
-#include "plugin/plugin_state.h"
 #include "settings/dialog_ids.h"
 #include "settings/settings_file.h"
 
@@ -9,27 +8,29 @@ namespace {
 
 constexpr char ConfigTitle[] = "Configure Deduzodo";
 
-// The dialog's working copy of DockMode, kept until the user confirms.
-uint8_t DialogDockMode = 0;
+// The dialog's working copy of the dock mode: the caller's, handed over as
+// the dialog's creation parameter and kept in the dialog's user slot; null
+// before the dialog is initialised.
+uint8_t* WorkingMode(HWND dialog) { return reinterpret_cast<uint8_t*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
 
 void EnableDockPlaces(HWND dialog, bool enabled) {
     EnableWindow(GetDlgItem(dialog, IDC_DOCK_TOP), enabled);
     EnableWindow(GetDlgItem(dialog, IDC_DOCK_BOTTOM), enabled);
 }
 
-void ShowDockMode(HWND dialog) {
-    if (DialogDockMode & DockAttached) {
+void ShowDockMode(HWND dialog, uint8_t mode) {
+    if (mode & DockAttached) {
         CheckDlgButton(dialog, IDC_ATTACH_WINDOW, BST_CHECKED);
         EnableDockPlaces(dialog, true);
     } else {
         EnableDockPlaces(dialog, false);
     }
-    CheckDlgButton(dialog, (DialogDockMode & DockAtTop) ? IDC_DOCK_TOP : IDC_DOCK_BOTTOM, BST_CHECKED);
-    if (DialogDockMode & DockOnTop) CheckDlgButton(dialog, IDC_ALWAYS_ON_TOP, BST_CHECKED);
+    CheckDlgButton(dialog, (mode & DockAtTop) ? IDC_DOCK_TOP : IDC_DOCK_BOTTOM, BST_CHECKED);
+    if (mode & DockOnTop) CheckDlgButton(dialog, IDC_ALWAYS_ON_TOP, BST_CHECKED);
 }
 
 // The buttons mark themselves; each click changes the matching bit.
-void ConfigCommand(HWND dialog, WPARAM command) {
+void ConfigCommand(HWND dialog, WPARAM command, uint8_t& mode) {
     switch (command) {
     case IDCANCEL:
     case IDC_DIALOG_CANCEL:
@@ -39,29 +40,32 @@ void ConfigCommand(HWND dialog, WPARAM command) {
         EndDialog(dialog, 1);
         break;
     case IDC_ATTACH_WINDOW:
-        DialogDockMode ^= DockAttached;
-        EnableDockPlaces(dialog, DialogDockMode & DockAttached);
+        mode ^= DockAttached;
+        EnableDockPlaces(dialog, mode & DockAttached);
         break;
     case IDC_DOCK_TOP:
-        DialogDockMode |= DockAtTop;
+        mode |= DockAtTop;
         break;
     case IDC_DOCK_BOTTOM:
-        DialogDockMode &= ~DockAtTop;
+        mode &= ~DockAtTop;
         break;
     case IDC_ALWAYS_ON_TOP:
-        DialogDockMode ^= DockOnTop;
+        mode ^= DockOnTop;
         break;
     default:
         break;
     }
 }
 
-INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        ShowDockMode(dialog);
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        ShowDockMode(dialog, *WorkingMode(dialog));
         return TRUE;
     }
-    if (message == WM_COMMAND) ConfigCommand(dialog, wParam);
+    if (message == WM_COMMAND) {
+        if (uint8_t* mode = WorkingMode(dialog)) ConfigCommand(dialog, wParam, *mode);
+    }
     return FALSE;
 }
 
@@ -76,19 +80,22 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-bool RunConfigDialog(winampVisModule* module, HWND owner, bool moduleRunning, uint8_t& confirmedMode) {
-    // One Configure dialog at a time, whichever entry or copy opened it.
-    if (HWND open = FindWindowA("#32770", ConfigTitle)) {
-        SetForegroundWindow(open);
+bool BringOpenConfigDialogForward() {
+    HWND open = FindWindowA("#32770", ConfigTitle);
+    if (open) SetForegroundWindow(open);
+    return open != nullptr;
+}
+
+bool RunConfigDialog(const winampVisModule* module, HWND owner, uint8_t& mode) {
+    uint8_t working = mode;
+    if (DialogBoxParamA(module->hDllInstance, "CONFIG", owner, ConfigDialogProc,
+                        reinterpret_cast<LPARAM>(&working)) != 1) {
         return false;
     }
-    if (!moduleRunning) ReadSettings(module);
-    DialogDockMode = Plugin.DockMode;
-    if (DialogBoxParamA(module->hDllInstance, "CONFIG", owner, ConfigDialogProc, 0) != 1) return false;
-    confirmedMode = DialogDockMode;
+    mode = working;
     return true;
 }
 
-INT_PTR OpenAboutDialog(winampVisModule* module, HWND owner) {
+INT_PTR OpenAboutDialog(const winampVisModule* module, HWND owner) {
     return DialogBoxParamA(module->hDllInstance, "ABOUT", owner, AboutDialogProc, 0);
 }

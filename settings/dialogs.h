@@ -7,9 +7,10 @@
 
 #include "plugin/records.h"
 
-// Runs the Configure dialog on DockMode, first read from the settings file
-// unless a module is running. True with the mode the user confirmed with Ok;
-// false after Cancel, or when a Configure dialog was open already (it is
-// brought to the front instead).
-bool RunConfigDialog(winampVisModule* module, HWND owner, bool moduleRunning, uint8_t& confirmedMode);
-INT_PTR OpenAboutDialog(winampVisModule* module, HWND owner);
+// One Configure dialog at a time, whichever entry or copy of the plug-in
+// opened it: true when one is open already, which is then brought to the front.
+bool BringOpenConfigDialogForward();
+// Runs the Configure dialog, starting from mode. True after Ok, with the
+// mode the user confirmed in mode; false after Cancel, with mode unchanged.
+bool RunConfigDialog(const winampVisModule* module, HWND owner, uint8_t& mode);
+INT_PTR OpenAboutDialog(const winampVisModule* module, HWND owner);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "plugin/plugin_state.h"
 #include "settings/settings_text.h"
 
 namespace {
@@ -40,20 +39,22 @@ char* SettingsPath(const winampVisModule* module, char* buffer) {
     return buffer;
 }
 
-void ReadSettings(const winampVisModule* module) {
+WindowSettings ReadSettings(const winampVisModule* module, const WindowSettings& current) {
     SettingsLocation location;
     Locate(module, location);
-    Plugin.DockMode = static_cast<uint8_t>(ReadInt(location, "Mode", Plugin.DockMode));
-    if ((Plugin.DockMode & DockAttached) == 0) {
-        Plugin.WindowX = ReadInt(location, "X", Plugin.WindowX);
-        Plugin.WindowY = ReadInt(location, "Y", Plugin.WindowY);
+    WindowSettings read = current;
+    read.dockMode = static_cast<uint8_t>(ReadInt(location, "Mode", current.dockMode));
+    if ((read.dockMode & DockAttached) == 0) {
+        read.x = ReadInt(location, "X", current.x);
+        read.y = ReadInt(location, "Y", current.y);
     }
+    return read;
 }
 
-void WriteSettings(const winampVisModule* module) {
+void WriteSettings(const winampVisModule* module, const WindowSettings& settings) {
     SettingsLocation location;
     Locate(module, location);
-    WriteInt(location, "Mode", Plugin.DockMode);
-    WriteInt(location, "X", Plugin.WindowX);
-    WriteInt(location, "Y", Plugin.WindowY);
+    WriteInt(location, "Mode", settings.dockMode);
+    WriteInt(location, "X", settings.x);
+    WriteInt(location, "Y", settings.y);
 }

@@ -6,6 +6,7 @@ const char SettingsFileName[] = "plugin.ini";
 
 namespace {
 
+// Fixed: the files that users already have store their settings under it.
 constexpr char SectionPrefix[] = "ZARir 1.1 ";
 
 }  // namespace

@@ -1,17 +1,16 @@
 #include "window/configure.h"
 
-#include "plugin/plugin_state.h"
 #include "settings/dialogs.h"
 #include "settings/settings_file.h"
 #include "window/module_ops.h"
+#include "window/plugin_instance.h"
 #include "window/window_proc.h"
-#include "window/window_state.h"
 
 namespace {
 
 // From another thread the request is sent to the window and waits for it.
 void RequestDockMode(winampVisModule* module, uint8_t mode) {
-    HWND window = Win.PluginWindow;
+    HWND window = Instance().PluginWindow;
     if (!window) return;
     if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
         ApplyDockMode(module, mode);
@@ -25,22 +24,27 @@ void RequestDockMode(winampVisModule* module, uint8_t mode) {
 }  // namespace
 
 void ApplyDockMode(winampVisModule* module, uint8_t mode) {
-    if (!Win.PluginWindow) return;
-    Plugin.DockMode = mode;
-    SetWindowPos(Win.PluginWindow, (mode & DockOnTop) ? HWND_TOPMOST : HWND_NOTOPMOST, Plugin.WindowX,
-                 Plugin.WindowY, Plugin.WindowWidth, Plugin.WindowHeight, SWP_SHOWWINDOW);
+    PluginInstance& plugin = Instance();
+    if (!plugin.PluginWindow) return;
+    plugin.Settings.dockMode = mode;
+    SetWindowPos(plugin.PluginWindow, (mode & DockOnTop) ? HWND_TOPMOST : HWND_NOTOPMOST, plugin.Settings.x,
+                 plugin.Settings.y, plugin.WindowWidth, plugin.WindowHeight, SWP_SHOWWINDOW);
     // The next frame docks anew, wherever the player window is.
-    Win.ForceDocking = true;
+    plugin.ForceDocking = true;
     module->Render(module);
 }
 
 void OpenConfigDialog(winampVisModule* module, HWND owner) {
-    const bool running = Win.PluginWindow != nullptr;
-    uint8_t mode = 0;
-    if (!RunConfigDialog(module, owner, running, mode)) return;
-    if (!running || !Win.PluginWindow) {
-        Plugin.DockMode = mode;
-        WriteSettings(module);
+    if (BringOpenConfigDialogForward()) return;
+    PluginInstance& plugin = Instance();
+    const bool running = plugin.PluginWindow != nullptr;
+    // Without a running module the dialog starts from the stored mode.
+    if (!running) plugin.Settings = ReadSettings(module, plugin.Settings);
+    uint8_t mode = plugin.Settings.dockMode;
+    if (!RunConfigDialog(module, owner, mode)) return;
+    if (!running || !plugin.PluginWindow) {
+        plugin.Settings.dockMode = mode;
+        WriteSettings(module, plugin.Settings);
         return;
     }
     // The running window belongs to the module's thread, which may not be

@@ -1,8 +1,8 @@
 // The library's export, its header and the two module records: where the
 // operations of every folder come together for the player.
-#include "plugin/plugin_state.h"
 #include "plugin/version.h"
 #include "window/module_ops.h"
+#include "window/plugin_instance.h"
 
 namespace {
 
@@ -30,13 +30,13 @@ winampVisModule VuMeterRecord = MakeRecord("VU-Meter", RenderVuMeter);
 winampVisModule* VIS_CDECL GetModule(int32_t index) {
     switch (index) {
     case 0:
-        Plugin.ModuleKind = ModuleDeduzodo;
+        Instance().ModuleKind = ModuleDeduzodo;
         return &DeduzodoRecord;
     case 1:
-        Plugin.ModuleKind = ModuleVuMeter;
+        Instance().ModuleKind = ModuleVuMeter;
         return &VuMeterRecord;
     default:
-        Plugin.ModuleKind = ModuleNone;
+        Instance().ModuleKind = ModuleNone;
         return nullptr;
     }
 }

@@ -1,22 +1,70 @@
 // Module start-up and shut-down: the window class, the popup window, the two
 // drawing surfaces, the tables of the signal display, the timer and the menu.
-#include "display/skin_layout.h"
-#include "plugin/plugin_state.h"
+// The one instance of the plug-in's state lives here.
+#include "display/masks.h"
 #include "plugin/version.h"
 #include "settings/settings_file.h"
-#include "window/geometry.h"
+#include "window/frame.h"
 #include "window/module_ops.h"
-#include "window/onscreen.h"
-#include "window/signal_state.h"
+#include "window/plugin_instance.h"
 #include "window/window_proc.h"
-#include "window/window_state.h"
-
-WindowState Win;
-const char PluginWindowClass[] = "DAVevUri";
 
 namespace {
 
+PluginInstance Plugin;
+
+// Fixed: programs that look for the plug-in's window know it by this name.
+constexpr char PluginWindowClass[] = "DAVevUri";
+// Fixed: users know the start-up failures by this caption.
 constexpr char FailureCaption[] = "Shit !";
+
+int32_t Clamp(int64_t value, int32_t low, int32_t high) {
+    if (value > high) value = high;
+    if (value < low) value = low;
+    return static_cast<int32_t>(value);
+}
+
+using MonitorFromRectFunction = HMONITOR(WINAPI*)(LPCRECT, DWORD);
+using GetMonitorInfoFunction = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
+
+// Fills `work` with the work area the window has to move into and returns
+// true when no screen shows any part of the window. Windows 95 and NT 4.0
+// have no monitor functions, so they are looked up here rather than
+// imported; without them the primary screen is the only one.
+bool OffScreen(const RECT& window, RECT& work) {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    const auto monitorFromRect =
+        reinterpret_cast<MonitorFromRectFunction>(reinterpret_cast<void*>(GetProcAddress(user, "MonitorFromRect")));
+    const auto getMonitorInfo =
+        reinterpret_cast<GetMonitorInfoFunction>(reinterpret_cast<void*>(GetProcAddress(user, "GetMonitorInfoA")));
+    if (monitorFromRect && getMonitorInfo) {
+        if (monitorFromRect(&window, MONITOR_DEFAULTTONULL)) return false;
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        if (!getMonitorInfo(monitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+        work = monitor.rcWork;
+        return true;
+    }
+    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT shown;
+    if (IntersectRect(&shown, &window, &screen)) return false;
+    return SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) != 0;
+}
+
+// Moves a free window into the nearest monitor's work area when its
+// rectangle lies entirely outside every monitor (a stored position from a
+// screen that is gone, or a damaged settings file).
+void BringOntoScreen(PluginInstance& plugin) {
+    WindowSettings& place = plugin.Settings;
+    // 64-bit sums: a stored position near the limits of 32 bits must not wrap.
+    const int64_t right = static_cast<int64_t>(place.x) + plugin.WindowWidth;
+    const int64_t bottom = static_cast<int64_t>(place.y) + plugin.WindowHeight;
+    const RECT window = {place.x, place.y, Clamp(right, INT32_MIN, INT32_MAX), Clamp(bottom, INT32_MIN, INT32_MAX)};
+    RECT work;
+    if (!OffScreen(window, work)) return;
+    place.x = Clamp(place.x, work.left, work.right - plugin.WindowWidth);
+    place.y = Clamp(place.y, work.top, work.bottom - plugin.WindowHeight);
+}
 
 bool RegisterPluginClass(HINSTANCE instance) {
     WNDCLASSA windowClass = {};
@@ -25,36 +73,36 @@ bool RegisterPluginClass(HINSTANCE instance) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = PluginWindowClass;
     if (!RegisterClassA(&windowClass)) return false;
-    Win.ClassInstance = instance;
+    Plugin.ClassInstance = instance;
     return true;
 }
 
 void UnregisterPluginClass() {
-    if (!Win.ClassInstance) return;
-    UnregisterClassA(PluginWindowClass, Win.ClassInstance);
-    Win.ClassInstance = nullptr;
+    if (!Plugin.ClassInstance) return;
+    UnregisterClassA(PluginWindowClass, Plugin.ClassInstance);
+    Plugin.ClassInstance = nullptr;
 }
 
 // The skin goes into the canvas; its pristine copy, taken before any mask is
 // painted, is what every frame starts from.
 void MakeSurfaces(HINSTANCE instance, const ModuleSkin& skin) {
-    Win.CanvasBitmap = LoadBitmapA(instance, skin.bitmap);
-    Win.CanvasDC = CreateCompatibleDC(nullptr);
-    Win.CanvasSavedBitmap = SelectObject(Win.CanvasDC, Win.CanvasBitmap);
-    Win.SkinDC = CreateCompatibleDC(Win.CanvasDC);
+    Plugin.CanvasBitmap = LoadBitmapA(instance, skin.bitmap);
+    Plugin.CanvasDC = CreateCompatibleDC(nullptr);
+    Plugin.CanvasSavedBitmap = SelectObject(Plugin.CanvasDC, Plugin.CanvasBitmap);
+    Plugin.SkinDC = CreateCompatibleDC(Plugin.CanvasDC);
     // Made from the canvas, which holds the skin, so it has the skin's colours.
-    Win.PristineBitmap = CreateCompatibleBitmap(Win.CanvasDC, Plugin.WindowWidth, Plugin.WindowHeight);
-    Win.SkinSavedBitmap = SelectObject(Win.SkinDC, Win.PristineBitmap);
-    BitBlt(Win.SkinDC, 0, 0, Plugin.WindowWidth, Plugin.WindowHeight, Win.CanvasDC, 0, 0, SRCCOPY);
-    Win.BlackBrush = CreateSolidBrush(RGB(0, 0, 0));
-    Win.CanvasSavedBrush = SelectObject(Win.CanvasDC, Win.BlackBrush);
+    Plugin.PristineBitmap = CreateCompatibleBitmap(Plugin.CanvasDC, Plugin.WindowWidth, Plugin.WindowHeight);
+    Plugin.SkinSavedBitmap = SelectObject(Plugin.SkinDC, Plugin.PristineBitmap);
+    BitBlt(Plugin.SkinDC, 0, 0, Plugin.WindowWidth, Plugin.WindowHeight, Plugin.CanvasDC, 0, 0, SRCCOPY);
+    Plugin.BlackBrush = CreateSolidBrush(RGB(0, 0, 0));
+    Plugin.CanvasSavedBrush = SelectObject(Plugin.CanvasDC, Plugin.BlackBrush);
 }
 
 void MakePopupMenu() {
-    Win.PopupMenu = CreatePopupMenu();
-    AppendMenuA(Win.PopupMenu, MF_STRING, MenuAbout, "About ...");
-    AppendMenuA(Win.PopupMenu, MF_STRING, MenuConfig, "Config ...");
-    AppendMenuA(Win.PopupMenu, MF_STRING, MenuClose, "Close");
+    Plugin.PopupMenu = CreatePopupMenu();
+    AppendMenuA(Plugin.PopupMenu, MF_STRING, MenuAbout, "About ...");
+    AppendMenuA(Plugin.PopupMenu, MF_STRING, MenuConfig, "Config ...");
+    AppendMenuA(Plugin.PopupMenu, MF_STRING, MenuClose, "Close");
 }
 
 void SelectBack(HDC surface, HGDIOBJ& saved) {
@@ -75,56 +123,60 @@ void DeleteSurface(HDC& surface) {
 
 }  // namespace
 
+PluginInstance& Instance() { return Plugin; }
+
 int32_t VIS_CDECL Init(winampVisModule* module) {
-    ReadSettings(module);
-    Win.HostWindow = module->hwndParent;
+    Plugin.Settings = ReadSettings(module, Plugin.Settings);
+    Plugin.HostWindow = module->hwndParent;
     RECT host = {};
-    GetWindowRect(Win.HostWindow, &host);
-    Win.LastHostRect = host;
-    Win.ForceDocking = false;
+    GetWindowRect(Plugin.HostWindow, &host);
+    Plugin.LastHostRect = host;
+    Plugin.ForceDocking = false;
     if (host.right - host.left > DoubleSizeAboveWidth) Plugin.DoubleSize = true;
     UpdateWindowSize();
     if (HasHostMagic(module)) Plugin.SpecialHost = true;
 
     HWND owner = nullptr;
-    if (Plugin.DockMode & DockAttached) {
-        owner = Win.HostWindow;
+    if (Plugin.Settings.dockMode & DockAttached) {
+        owner = Plugin.HostWindow;
         PlaceDocked(host.left, host.top, host.bottom);
     } else {
-        BringOntoScreen();
+        BringOntoScreen(Plugin);
     }
 
     if (!RegisterPluginClass(module->hDllInstance)) {
         MessageBoxA(module->hwndParent, "Error registering window class", FailureCaption, MB_OK);
         return 1;
     }
-    Win.PluginWindow = CreateWindowExA(0, PluginWindowClass, "ZARir " VIS_KT_VERSION, WS_POPUP, Plugin.WindowX, Plugin.WindowY,
-                                       Plugin.WindowWidth, Plugin.WindowHeight, owner, nullptr,
-                                       module->hDllInstance, nullptr);
-    if (!Win.PluginWindow) {
+    Plugin.PluginWindow = CreateWindowExA(0, PluginWindowClass, "ZARir " VIS_KT_VERSION, WS_POPUP, Plugin.Settings.x,
+                                          Plugin.Settings.y, Plugin.WindowWidth, Plugin.WindowHeight, owner, nullptr,
+                                          module->hDllInstance, nullptr);
+    if (!Plugin.PluginWindow) {
         MessageBoxA(module->hwndParent, "Error creating window", FailureCaption, MB_OK);
         // A class left registered would make every later start-up fail.
         UnregisterPluginClass();
         return 1;
     }
-    SetWindowLongPtrA(Win.PluginWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(module));
+    SetWindowLongPtrA(Plugin.PluginWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(module));
 
     const ModuleSkin& skin = SelectedSkin();
     MakeSurfaces(module->hDllInstance, skin);
-    PaintStartupMasks(skin);
-    ResetLevelMeter(Signal.meter);
-    BuildSpectrumTables(Signal.analysis);
-    InitSpectrumDisplay(Signal.spectrum);
+    PaintList masks;
+    PaintStartupMasks(skin, masks);
+    PaintCanvas(masks);
+    ResetLevelMeter(Plugin.meter);
+    ResetSpectrumAnalysis(Plugin.analysis);
+    ResetSpectrumDisplay(Plugin.spectrum);
     Plugin.HostPlaying = false;
     Plugin.Dragging = false;
-    Win.DragOrigin = {Plugin.WindowX, Plugin.WindowY};
+    Plugin.DragOrigin = {Plugin.Settings.x, Plugin.Settings.y};
 
-    SetTimer(Win.PluginWindow, RenderTimerId, module->delayMs, nullptr);
-    if (Plugin.DockMode & DockOnTop) {
-        SetWindowPos(Win.PluginWindow, HWND_TOPMOST, Plugin.WindowX, Plugin.WindowY, Plugin.WindowWidth,
+    SetTimer(Plugin.PluginWindow, RenderTimerId, module->delayMs, nullptr);
+    if (Plugin.Settings.dockMode & DockOnTop) {
+        SetWindowPos(Plugin.PluginWindow, HWND_TOPMOST, Plugin.Settings.x, Plugin.Settings.y, Plugin.WindowWidth,
                      Plugin.WindowHeight, SWP_SHOWWINDOW);
     }
-    ShowWindow(Win.PluginWindow, SW_SHOWNORMAL);
+    ShowWindow(Plugin.PluginWindow, SW_SHOWNORMAL);
     MakePopupMenu();
     return 0;
 }
@@ -136,22 +188,22 @@ void VIS_CDECL Quit(winampVisModule* module) {
         ClipCursor(nullptr);
         Plugin.Dragging = false;
     }
-    if (Win.PluginWindow) KillTimer(Win.PluginWindow, RenderTimerId);
-    SelectBack(Win.SkinDC, Win.SkinSavedBitmap);
-    DeleteHeld(Win.PristineBitmap);
-    DeleteSurface(Win.SkinDC);
-    SelectBack(Win.CanvasDC, Win.CanvasSavedBitmap);
-    DeleteHeld(Win.CanvasBitmap);
-    SelectBack(Win.CanvasDC, Win.CanvasSavedBrush);
-    DeleteSurface(Win.CanvasDC);
-    DeleteHeld(Win.BlackBrush);
-    if (Win.PluginWindow) {
-        HWND window = Win.PluginWindow;
-        Win.PluginWindow = nullptr;
+    if (Plugin.PluginWindow) KillTimer(Plugin.PluginWindow, RenderTimerId);
+    SelectBack(Plugin.SkinDC, Plugin.SkinSavedBitmap);
+    DeleteHeld(Plugin.PristineBitmap);
+    DeleteSurface(Plugin.SkinDC);
+    SelectBack(Plugin.CanvasDC, Plugin.CanvasSavedBitmap);
+    DeleteHeld(Plugin.CanvasBitmap);
+    SelectBack(Plugin.CanvasDC, Plugin.CanvasSavedBrush);
+    DeleteSurface(Plugin.CanvasDC);
+    DeleteHeld(Plugin.BlackBrush);
+    if (Plugin.PluginWindow) {
+        HWND window = Plugin.PluginWindow;
+        Plugin.PluginWindow = nullptr;
         DestroyWindow(window);
     }
-    WriteSettings(module);
+    WriteSettings(module, Plugin.Settings);
     UnregisterPluginClass();
-    if (Win.PopupMenu) DestroyMenu(Win.PopupMenu);
-    Win.PopupMenu = nullptr;
+    if (Plugin.PopupMenu) DestroyMenu(Plugin.PopupMenu);
+    Plugin.PopupMenu = nullptr;
 }

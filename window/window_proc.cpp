@@ -1,12 +1,11 @@
 #include "window/window_proc.h"
 
 #include "display/skin_layout.h"
-#include "plugin/plugin_state.h"
 #include "plugin/records.h"
 #include "settings/dialogs.h"
 #include "window/configure.h"
 #include "window/frame.h"
-#include "window/window_state.h"
+#include "window/plugin_instance.h"
 
 namespace {
 
@@ -27,57 +26,62 @@ void Repaint(HWND window) {
 // While the player is stopped or paused the timer renders, so bars and peaks
 // fall back to rest; while it plays, the player renders itself.
 void TimerTick(HWND window) {
-    if (Plugin.Dragging) return;
-    if (Plugin.SpecialHost) {
-        Plugin.HostPlaying = true;
+    PluginInstance& plugin = Instance();
+    if (plugin.Dragging) return;
+    if (plugin.SpecialHost) {
+        plugin.HostPlaying = true;
         return;
     }
-    if (SendMessageA(Win.HostWindow, WM_USER, 0, IsPlayingQuery) == 1) {
-        Plugin.HostPlaying = true;
+    if (SendMessageA(plugin.HostWindow, WM_USER, 0, IsPlayingQuery) == 1) {
+        plugin.HostPlaying = true;
         return;
     }
-    Plugin.HostPlaying = false;
+    plugin.HostPlaying = false;
     if (winampVisModule* module = AttachedModule(window)) module->Render(module);
 }
 
 // Moves the window with the grab point held under the cursor, and keeps the
 // cursor inside it until the button goes up.
 void DragStep(HWND window, LPARAM lParam) {
-    POINT point = {LowWord(lParam) - Win.DragOrigin.x, HighWord(lParam) - Win.DragOrigin.y};
+    PluginInstance& plugin = Instance();
+    POINT point = {LowWord(lParam) - plugin.DragOrigin.x, HighWord(lParam) - plugin.DragOrigin.y};
     ClientToScreen(window, &point);
-    Plugin.WindowX = point.x;
-    Plugin.WindowY = point.y;
-    MoveWindow(window, Plugin.WindowX, Plugin.WindowY, Plugin.WindowWidth, Plugin.WindowHeight, TRUE);
-    const RECT confine = {Plugin.WindowX, Plugin.WindowY, Plugin.WindowX + Plugin.WindowWidth,
-                          Plugin.WindowY + Plugin.WindowHeight};
+    plugin.Settings.x = point.x;
+    plugin.Settings.y = point.y;
+    MoveWindow(window, plugin.Settings.x, plugin.Settings.y, plugin.WindowWidth, plugin.WindowHeight, TRUE);
+    const RECT confine = {plugin.Settings.x, plugin.Settings.y, plugin.Settings.x + plugin.WindowWidth,
+                          plugin.Settings.y + plugin.WindowHeight};
     ClipCursor(&confine);
 }
 
 // The meter under a double-click at (x, y) in skin pixels, if any, is
 // switched on or off.
 void ToggleMeterUnder(const ModuleSkin& skin, int x, int y) {
-    if (SpectrumClickColumns.Contain(x) && skin.spectrumClickRows.Contain(y)) Plugin.DisplayFlags ^= ShowSpectrum;
+    PluginInstance& plugin = Instance();
+    if (SpectrumClickColumns.Contain(x) && skin.spectrumClickRows.Contain(y)) plugin.DisplayFlags ^= ShowSpectrum;
     const bool onLevelBar = LeftLevelClickColumns.Contain(x) || RightLevelClickColumns.Contain(x);
-    if (onLevelBar && skin.levelClickRows.Contain(y)) Plugin.DisplayFlags ^= ShowLevelMeter;
+    if (onLevelBar && skin.levelClickRows.Contain(y)) plugin.DisplayFlags ^= ShowLevelMeter;
 }
 
 void ToggleMeterAt(LPARAM lParam) {
+    PluginInstance& plugin = Instance();
     int x = LowWord(lParam);
     int y = HighWord(lParam);
-    if (Plugin.DoubleSize) {
+    if (plugin.DoubleSize) {
         x >>= 1;
         y >>= 1;
     }
-    if (Plugin.ModuleKind == ModuleDeduzodo) ToggleMeterUnder(DeduzodoSkin, x, y);
-    if (Plugin.ModuleKind == ModuleVuMeter) ToggleMeterUnder(VuMeterSkin, x, y);
+    if (plugin.ModuleKind == ModuleDeduzodo) ToggleMeterUnder(DeduzodoSkin, x, y);
+    if (plugin.ModuleKind == ModuleVuMeter) ToggleMeterUnder(VuMeterSkin, x, y);
 }
 
 void OpenContextMenu(LPARAM lParam) {
+    PluginInstance& plugin = Instance();
     RECT frame;
-    GetWindowRect(Win.PluginWindow, &frame);
+    GetWindowRect(plugin.PluginWindow, &frame);
     // The window has no border, so client and window origin coincide.
-    TrackPopupMenu(Win.PopupMenu, 0, LowWord(lParam) + frame.left, HighWord(lParam) + frame.top, 0,
-                   Win.PluginWindow, nullptr);
+    TrackPopupMenu(plugin.PopupMenu, 0, LowWord(lParam) + frame.left, HighWord(lParam) + frame.top, 0,
+                   plugin.PluginWindow, nullptr);
 }
 
 void MenuCommand(HWND window, WPARAM command) {
@@ -101,6 +105,7 @@ void MenuCommand(HWND window, WPARAM command) {
 }  // namespace
 
 LRESULT CALLBACK PluginWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    PluginInstance& plugin = Instance();
     switch (message) {
     case WM_CREATE:
     case WM_ERASEBKGND:
@@ -111,7 +116,7 @@ LRESULT CALLBACK PluginWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_NCDESTROY:
         // Destroyed with its owner, the player window: rendering must stop
         // touching it.
-        if (window == Win.PluginWindow) Win.PluginWindow = nullptr;
+        if (window == plugin.PluginWindow) plugin.PluginWindow = nullptr;
         break;
     case WM_PAINT:
         Repaint(window);
@@ -129,16 +134,16 @@ LRESULT CALLBACK PluginWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         TimerTick(window);
         return 0;
     case WM_MOUSEMOVE:
-        if ((Plugin.DockMode & DockAttached) || wParam != MK_LBUTTON) break;
+        if ((plugin.Settings.dockMode & DockAttached) || wParam != MK_LBUTTON) break;
         DragStep(window, lParam);
         return 0;
     case WM_LBUTTONDOWN:
-        Plugin.Dragging = true;
-        Win.DragOrigin = {LowWord(lParam), HighWord(lParam)};
+        plugin.Dragging = true;
+        plugin.DragOrigin = {LowWord(lParam), HighWord(lParam)};
         return 0;
     case WM_LBUTTONUP:
-        if (!Plugin.Dragging) break;
-        Plugin.Dragging = false;
+        if (!plugin.Dragging) break;
+        plugin.Dragging = false;
         ClipCursor(nullptr);
         return 0;
     case WM_LBUTTONDBLCLK:

@@ -3,12 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "display/paint_seam.h"
 #include "host/audio/ogg_reader.h"
 #include "host/audio/wav_reader.h"
-
-// The platform-free objects come as one set; nothing here paints.
-void PaintBlack(int, int, int, int) {}
 
 namespace {
 

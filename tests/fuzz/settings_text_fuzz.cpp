@@ -6,11 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "display/paint_seam.h"
 #include "settings/settings_text.h"
-
-// The platform-free objects come as one set; nothing here paints.
-void PaintBlack(int, int, int, int) {}
 
 namespace {
 

@@ -8,15 +8,12 @@
 #include <cstring>
 
 #include "display/level_meter.h"
-#include "display/paint_seam.h"
+#include "display/paint_list.h"
 #include "display/skin_layout.h"
 #include "display/spectrum_analysis.h"
 #include "display/spectrum_display.h"
 
 namespace {
-
-int Fills = 0;
-int CanvasHeight = DeduzodoSkin.height;
 
 struct SignalState {
     LevelMeterState meter;
@@ -30,17 +27,20 @@ void Require(bool condition) {
 
 void Restart(SignalState& state) {
     ResetLevelMeter(state.meter);
-    BuildSpectrumTables(state.analysis);
-    InitSpectrumDisplay(state.spectrum);
+    ResetSpectrumAnalysis(state.analysis);
+    ResetSpectrumDisplay(state.spectrum);
+}
+
+// Every rectangle that blackens anything lies inside the skin.
+void RequireInside(const PaintList& paint, int height) {
+    for (int i = 0; i < paint.count; ++i) {
+        const BlackRect& r = paint.rects[i];
+        if (r.right <= r.left || r.bottom <= r.top) continue;
+        Require(r.left >= 0 && r.top >= 0 && r.right <= SkinWidth && r.bottom <= height);
+    }
 }
 
 }  // namespace
-
-void PaintBlack(int left, int top, int right, int bottom) {
-    ++Fills;
-    if (right <= left || bottom <= top) return;
-    Require(left >= 0 && top >= 0 && right <= SkinWidth && bottom <= CanvasHeight);
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static winampVisModule record;
@@ -62,17 +62,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool playing = control & 0x04;
         const ModuleSkin& skin = (control & 0x08) ? VuMeterSkin : DeduzodoSkin;
         if (control & 0x10) Restart(state);
-        CanvasHeight = skin.height;
 
-        Fills = 0;
-        AdvanceLevelFrame(state.meter);
-        LevelMeter(state.meter, record.waveformData, levelShown, skin.levelBand);
-        int expected = levelShown ? 4 : 2;
+        PaintList paint;
+        DrawLevelMeter(state.meter, record.waveformData, levelShown, skin.levelBand, paint);
+        int expected = levelShown ? LevelMeterRects : 2;
         if (skin.hasSpectrum) {
-            DrawSpectrum(state.spectrum, state.analysis, record.waveformData, spectrumShown, playing);
-            expected += spectrumShown ? 174 : 2;
+            DrawSpectrum(state.spectrum, state.analysis, record.waveformData, spectrumShown, playing, paint);
+            expected += spectrumShown ? SpectrumRects : 2;
         }
-        Require(Fills == expected);
+        Require(paint.count == expected);
+        RequireInside(paint, skin.height);
         const LevelMeterState& meter = state.meter;
         Require(meter.LevelFrameIndex >= 1 && meter.LevelFrameIndex <= 3);
         Require(meter.Level <= 128 && meter.LevelPeak >= 1 && meter.LevelPeak <= 128);

@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "display/masks.h"
 #include "tests/native/meter_fixture.h"
 
 namespace {
@@ -10,7 +11,7 @@ constexpr int T = DeduzodoSkin.levelBand.top, B = DeduzodoSkin.levelBand.bottom;
 
 // The four rectangles of one frame when the left step leaves (peakL, levelL)
 // and the right step (peakR, levelR).
-std::vector<PaintedRect> ShownRects(int peakL, int levelL, int peakR, int levelR) {
+std::vector<BlackRect> ShownRects(int peakL, int levelL, int peakR, int levelR) {
     const int left = LeftBarInner, right = RightBarInner + 1;  // where the levels count from
     return {{LeftBarOuter, T, left - peakL, B},
             {left + 2 - peakL, T, left - levelL, B},
@@ -19,12 +20,12 @@ std::vector<PaintedRect> ShownRects(int peakL, int levelL, int peakR, int levelR
 }
 
 // Columns of the band left lit by a frame's rectangles, centre gap left out.
-std::vector<int> LitColumns(const std::vector<PaintedRect>& rects) {
+std::vector<int> LitColumns(const std::vector<BlackRect>& rects) {
     std::vector<int> lit;
     for (int x = LeftBarOuter; x <= RightBarOuter; ++x) {
         if (CentreGap.Contain(x)) continue;
         bool dark = false;
-        for (const PaintedRect& r : rects) dark |= r.right > r.left && x >= r.left && x < r.right;
+        for (const BlackRect& r : rects) dark |= r.right > r.left && x >= r.left && x < r.right;
         if (!dark) lit.push_back(x);
     }
     return lit;
@@ -67,7 +68,7 @@ TEST_F(MeterTest, SilenceFirstFrameLiftsPeakToFloor) {
     EXPECT_EQ(meter.LevelPeak, 2);
     EXPECT_EQ(meter.Level, 0);
     for (int frame = 0; frame < 5; ++frame) {
-        const std::vector<PaintedRect> rects = MeterFrame();
+        const std::vector<BlackRect> rects = MeterFrame();
         EXPECT_EQ(rects, ShownRects(2, 0, 2, 0));
         EXPECT_EQ(LitColumns(rects), (std::vector<int>{LeftBarInner - 2, LeftBarInner - 1, LeftBarInner,
                                                        RightBarInner, RightBarInner + 1, RightBarInner + 2}));
@@ -90,7 +91,7 @@ TEST_F(MeterTest, FullScaleFromFirstFrame) {
     FillBoth(0x80);
     EXPECT_EQ(MeterFrame(), ShownRects(128, 42, 127, 42));
     EXPECT_EQ(MeterFrame(), ShownRects(128, 85, 127, 85));
-    const std::vector<PaintedRect> third = MeterFrame();
+    const std::vector<BlackRect> third = MeterFrame();
     EXPECT_EQ(third, ShownRects(128, 128, 127, 128));
     std::vector<int> lit = LitColumns(third);
     // Left peak mark at the bar's two outermost columns, the right one a column further in.
@@ -102,7 +103,7 @@ TEST_F(MeterTest, SteadyLevelOnBothChannels) {
     FillBoth(0x10);  // mean amplitude 16, level 74
     MeterFrame();
     MeterFrame();
-    const std::vector<PaintedRect> rects = MeterFrame();
+    const std::vector<BlackRect> rects = MeterFrame();
     EXPECT_EQ(rects, ShownRects(74, 74, 73, 74));
     // The right bar ends at its peak mark.
     std::vector<int> lit = LitColumns(rects);
@@ -142,7 +143,7 @@ TEST_F(MeterTest, HiddenMeterHoldsStateAndResumes) {
 
     meterShown = false;
     for (int frame = 0; frame < 4; ++frame) {
-        EXPECT_EQ(MeterFrame(), (std::vector<PaintedRect>{{7, T, 136, B}, {139, T, 268, B}}));
+        EXPECT_EQ(MeterFrame(), (std::vector<BlackRect>{{7, T, 136, B}, {139, T, 268, B}}));
     }
     EXPECT_EQ(meter.Level, held.Level);
     EXPECT_EQ(meter.LevelPeak, held.LevelPeak);
@@ -176,7 +177,7 @@ TEST_F(MeterTest, InnermostColumnsNeverPaintedWhileShown) {
                     kind == 0 ? 0 : kind == 1 ? (noise & 0x0F) : kind == 2 ? (i & 1 ? 0x80 : 0x7F) : noise);
             }
         }
-        for (const PaintedRect& r : MeterFrame()) {
+        for (const BlackRect& r : MeterFrame()) {
             if (r.right <= r.left) continue;
             EXPECT_FALSE(r.left <= LeftBarInner && LeftBarInner < r.right) << r;
             EXPECT_FALSE(r.left <= RightBarInner && RightBarInner < r.right) << r;
@@ -194,10 +195,10 @@ TEST_F(MeterTest, PaintingExampleLeft) {
     meter.LevelPeak = 81;
     meter.LevelHistory[2] = 60;
     meter.LevelHistory[3] = 61;
-    std::vector<PaintedRect> rects = MeterFrame();
+    std::vector<BlackRect> rects = MeterFrame();
     ASSERT_EQ(rects.size(), 4u);
-    EXPECT_EQ(rects[0], (PaintedRect{7, 33, 55, 39}));
-    EXPECT_EQ(rects[1], (PaintedRect{57, 33, 75, 39}));
+    EXPECT_EQ(rects[0], (BlackRect{7, 33, 55, 39}));
+    EXPECT_EQ(rects[1], (BlackRect{57, 33, 75, 39}));
 }
 
 // The right step leaves peak 100 and level 20 (silence, history 30 and 30),
@@ -210,20 +211,20 @@ TEST_P(PaintingExampleRight, SameColumnsInEitherBand) {
     meter.LevelPeak = 102;
     meter.LevelHistory[2] = 30;
     meter.LevelHistory[3] = 30;
-    const std::vector<PaintedRect> rects = MeterFrame(band);
+    const std::vector<BlackRect> rects = MeterFrame(band);
     ASSERT_EQ(rects.size(), 4u);
-    EXPECT_EQ(rects[2], (PaintedRect{240, band.top, 268, band.bottom}));
-    EXPECT_EQ(rects[3], (PaintedRect{160, band.top, 238, band.bottom}));
+    EXPECT_EQ(rects[2], (BlackRect{240, band.top, 268, band.bottom}));
+    EXPECT_EQ(rects[3], (BlackRect{160, band.top, 238, band.bottom}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, PaintingExampleRight, ::testing::Values(DeduzodoSkin, VuMeterSkin),
                          [](const ::testing::TestParamInfo<ModuleSkin>& info) { return std::string(info.param.bitmap); });
 
-TEST_F(MeterTest, StartupMasksFollowTheSkin) {
-    PaintStartupMasks(VuMeterSkin);
-    EXPECT_EQ(PaintedRects(), (std::vector<PaintedRect>{{7, 5, 136, 11}, {139, 5, 268, 11}}));
-    ClearPainted();
-    PaintStartupMasks(DeduzodoSkin);
-    EXPECT_EQ(PaintedRects(),
-              (std::vector<PaintedRect>{{14, 7, 268, 32}, {7, 7, 10, 32}, {7, 33, 136, 39}, {139, 33, 268, 39}}));
+TEST(StartupMasks, FollowTheSkin) {
+    PaintList vuMeter, deduzodo;
+    PaintStartupMasks(VuMeterSkin, vuMeter);
+    EXPECT_EQ(Rects(vuMeter), (std::vector<BlackRect>{{7, 5, 136, 11}, {139, 5, 268, 11}}));
+    PaintStartupMasks(DeduzodoSkin, deduzodo);
+    EXPECT_EQ(Rects(deduzodo),
+              (std::vector<BlackRect>{{14, 7, 268, 32}, {7, 7, 10, 32}, {7, 33, 136, 39}, {139, 33, 268, 39}}));
 }

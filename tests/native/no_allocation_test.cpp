@@ -10,9 +10,8 @@ TEST_F(MeterTest, LevelMeterFramesAllocateNothing) {
     FillChannel(1, 0x13);
     const long before = AllocationCount();
     for (int frame = 0; frame < 10000; ++frame) {
-        ClearPainted();
-        AdvanceLevelFrame(meter);
-        LevelMeter(meter, record.waveformData, meterShown, DeduzodoSkin.levelBand);
+        PaintList paint;
+        DrawLevelMeter(meter, record.waveformData, meterShown, DeduzodoSkin.levelBand, paint);
         if (frame % 100 == 0) meterShown = !meterShown;
     }
     EXPECT_EQ(AllocationCount() - before, 0);
@@ -31,11 +30,10 @@ TEST_F(SpectrumTest, DeduzodoFramesAllocateNothing) {
         playing = frame % 50 < 40;
         spectrumShown = frame % 300 < 250;
         record.waveformData[frame % 2][frame % WaveformSamples] ^= 0x5A;
-        ClearPainted();
-        AdvanceLevelFrame(meter);
-        LevelMeter(meter, record.waveformData, true, DeduzodoSkin.levelBand);
-        DrawSpectrum(view, analysis, record.waveformData, spectrumShown, playing);
-        fills += Painted.count;
+        PaintList paint;
+        DrawLevelMeter(meter, record.waveformData, true, DeduzodoSkin.levelBand, paint);
+        DrawSpectrum(view, analysis, record.waveformData, spectrumShown, playing, paint);
+        fills += paint.count;
     }
     EXPECT_EQ(AllocationCount() - before, 0);
     EXPECT_GT(fills, 5000 * 4);  // the frames did paint

@@ -7,26 +7,25 @@
 
 namespace {
 
-constexpr int FillsPerFrame = 2 * SpectrumBars + 2;
 constexpr int Top = SpectrumRows.top;
 constexpr int Bass = SpectrumBars;  // the bass indicator's fills follow the bars'
 
 // Top offset t of bar k (or of the bass indicator) from the bottom of its
 // second fill, which is row t.
-int TopOffset(const std::vector<PaintedRect>& rects, int k) { return rects[2 * k + 1].bottom - Top; }
+int TopOffset(const std::vector<BlackRect>& rects, int k) { return rects[2 * k + 1].bottom - Top; }
 
 // The two fills of a column from left to right with peak p and top t.
-std::vector<PaintedRect> ColumnFills(int left, int right, int peak, int top) {
+std::vector<BlackRect> ColumnFills(int left, int right, int peak, int top) {
     return {{left, Top, right, Top + peak}, {left, Top + peak + 1, right, Top + top}};
 }
-std::vector<PaintedRect> BarColumnFills(int k, int peak, int top) {
+std::vector<BlackRect> BarColumnFills(int k, int peak, int top) {
     return ColumnFills(BarLeft(k), BarLeft(k) + BarWidth, peak, top);
 }
-std::vector<PaintedRect> BassColumnFills(int peak, int top) {
+std::vector<BlackRect> BassColumnFills(int peak, int top) {
     return ColumnFills(BassColumns.left, BassColumns.right, peak, top);
 }
 
-std::vector<PaintedRect> BarFills(const std::vector<PaintedRect>& rects, int k) {
+std::vector<BlackRect> BarFills(const std::vector<BlackRect>& rects, int k) {
     return {rects[2 * k], rects[2 * k + 1]};
 }
 
@@ -47,8 +46,8 @@ class SilentFrame : public SpectrumTest, public ::testing::WithParamInterface<bo
 TEST_P(SilentFrame, AfterStartup) {
     playing = GetParam();
     FillBoth(0x00);
-    const std::vector<PaintedRect> rects = SpectrumFrame();
-    std::vector<PaintedRect> expected;
+    const std::vector<BlackRect> rects = SpectrumFrame();
+    std::vector<BlackRect> expected;
     for (int k = 0; k < SpectrumBars; ++k) {
         expected.push_back({11 + 3 * k, 7, 13 + 3 * k, 31});
         expected.push_back({11 + 3 * k, 32, 13 + 3 * k, 31});  // paints nothing
@@ -75,7 +74,7 @@ TEST_F(SpectrumTest, BassPeakFallsFromLoadAndSurvivesStartup) {
     EXPECT_EQ(view.BarPeak[40], 23);
     for (int frame = 11; frame <= 30; ++frame) SpectrumFrame();
     EXPECT_EQ(view.BassPeak, 24);  // reached after 24 frames, then rests
-    const std::vector<PaintedRect> rects = SpectrumFrame();
+    const std::vector<BlackRect> rects = SpectrumFrame();
     EXPECT_EQ(BarFills(rects, Bass), BassColumnFills(24, 25));
 }
 
@@ -89,9 +88,9 @@ TEST_F(SpectrumTest, BassIndicatorScaling) {
     } cases[] = {{0, 25},  {20, 25},  {21, 24},   {59, 24},   {60, 24},
                  {61, 23}, {100, 23}, {1000, 0}, {2000, 0}, {32768, 0}};
     for (const auto& c : cases) {
-        analysis.SpectrumRe[1] = c.value;
+        values.dc = c.value;
         view.BassPeak = 24;
-        const std::vector<PaintedRect> rects = ShowArrays();
+        const std::vector<BlackRect> rects = ShowValues();
         const int peak = std::min(c.top, 24);
         EXPECT_EQ(view.BassPeak, peak) << "value " << c.value;
         EXPECT_EQ(BarFills(rects, Bass), BassColumnFills(peak, c.top)) << "value " << c.value;
@@ -99,10 +98,10 @@ TEST_F(SpectrumTest, BassIndicatorScaling) {
 }
 
 TEST_F(SpectrumTest, PeakJumpsFallsAndAlternates) {
-    const int k = 5;  // slot 5 holds a magnitude
+    const int k = 5;
     auto frame = [&](double value) {
-        analysis.SpectrumRe[k] = value;
-        return BarFills(ShowArrays(), k);
+        values.bars[k] = value;
+        return BarFills(ShowValues(), k);
     };
 
     // 5000 lies in [4777, 7377): height 20, top offset 5. The mark jumps from
@@ -129,10 +128,10 @@ TEST_F(SpectrumTest, HiddenSpectrumPaintsMasksOnly) {
     const SpectrumDisplayState shown = view;
 
     spectrumShown = false;
-    for (bool playing : {true, false}) {
-        playing = playing;
+    for (bool playingNow : {true, false}) {
+        playing = playingNow;
         FillBoth(0x00);
-        EXPECT_EQ(SpectrumFrame(), (std::vector<PaintedRect>{{14, 7, 268, 32}, {7, 7, 10, 32}}));
+        EXPECT_EQ(SpectrumFrame(), (std::vector<BlackRect>{{14, 7, 268, 32}, {7, 7, 10, 32}}));
     }
     EXPECT_TRUE(std::equal(shown.BarPeak, shown.BarPeak + SpectrumBars, view.BarPeak));
     EXPECT_EQ(view.BassPeak, shown.BassPeak);
@@ -145,16 +144,15 @@ TEST_F(SpectrumTest, HiddenSpectrumPaintsMasksOnly) {
     EXPECT_EQ(view.BarPeak[31], shown.BarPeak[31] + 1);
 }
 
-// Bar k shows slot k, frequency bin k - 1, whether or not the magnitude pass
-// converted that slot (slots 20, 23, 62 and 85 are not converted). A sine's
-// real part is near 0, so only its magnitude lights the bar.
+// Bar k shows slot k, frequency bin k - 1. A sine's real part is near 0, so
+// only its magnitude lights the bar.
 class SineOnBin : public SpectrumTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(SineOnBin, LightsTheBarOfTheNextSlot) {
     const int bin = GetParam();
     FillWave([bin](int n) { return 100.0 * std::sin(TwoPi * bin * n / 512); });
-    const std::vector<PaintedRect> rects = SpectrumFrame();
-    ASSERT_EQ(rects.size(), size_t(FillsPerFrame));
+    const std::vector<BlackRect> rects = SpectrumFrame();
+    ASSERT_EQ(rects.size(), size_t(SpectrumRects));
     const int lit = TopOffset(rects, bin + 1);
     EXPECT_LE(lit, 3);  // about 12800: height 22
     for (int k = 0; k < SpectrumBars; ++k) {
@@ -166,30 +164,6 @@ TEST_P(SineOnBin, LightsTheBarOfTheNextSlot) {
 
 INSTANTIATE_TEST_SUITE_P(Bins, SineOnBin, ::testing::Values(4, 19, 22, 45, 61, 84));
 
-TEST_F(SpectrumTest, PaintingLeavesTheArraysAlone) {
-    FillWave([](int n) { return 60.0 * std::sin(TwoPi * 25.5 * n / 512) + 30.0 * std::cos(TwoPi * 70 * n / 512); });
-    Analyze();
-    const SpectrumAnalysisState analysed = analysis;
-    ShowArrays();
-    EXPECT_TRUE(std::equal(analysed.SpectrumRe, analysed.SpectrumRe + SpectrumSlots, analysis.SpectrumRe));
-    EXPECT_TRUE(std::equal(analysed.SpectrumIm, analysed.SpectrumIm + SpectrumSlots, analysis.SpectrumIm));
-}
-
-// SpectrumIm keeps a stale transform while the player is not playing; no bar
-// may show it.
-TEST_F(SpectrumTest, NotPlayingShowsEveryBarAtZero) {
-    FillWave([](int n) { return 120.0 * std::sin(TwoPi * 33 * n / 512) + 5.0 * (n % 7); });
-    const std::vector<PaintedRect> loud = SpectrumFrame();
-    EXPECT_LT(TopOffset(loud, 34), 24);  // slot 34 is not converted
-
-    playing = false;
-    for (int frame = 0; frame < 3; ++frame) {
-        const std::vector<PaintedRect> rects = SpectrumFrame();
-        for (int k = 0; k < SpectrumBars; ++k) EXPECT_EQ(TopOffset(rects, k), 24) << "bar " << k;
-        EXPECT_EQ(TopOffset(rects, Bass), 25);
-    }
-}
-
 TEST_F(SpectrumTest, EveryShownFrameMakes174FillsInPlace) {
     std::mt19937 random(9);
     std::uniform_int_distribution<int> byte(0, 255);
@@ -199,11 +173,11 @@ TEST_F(SpectrumTest, EveryShownFrameMakes174FillsInPlace) {
         for (auto& channel : record.waveformData) {
             for (unsigned char& b : channel) b = static_cast<unsigned char>((byte(random) % scale) - scale / 2);
         }
-        const std::vector<PaintedRect> rects = SpectrumFrame();
-        ASSERT_EQ(rects.size(), size_t(FillsPerFrame)) << "frame " << frame;
+        const std::vector<BlackRect> rects = SpectrumFrame();
+        ASSERT_EQ(rects.size(), size_t(SpectrumRects)) << "frame " << frame;
         // A bar's bottom row stays lit; the bass indicator may go dark.
         for (int k = 0; k < SpectrumBars; ++k) {
-            for (const PaintedRect& r : BarFills(rects, k)) {
+            for (const BlackRect& r : BarFills(rects, k)) {
                 EXPECT_EQ(r.left, BarLeft(k));
                 EXPECT_EQ(r.right, BarLeft(k) + BarWidth);
                 if (r.bottom > r.top) {
@@ -211,7 +185,7 @@ TEST_F(SpectrumTest, EveryShownFrameMakes174FillsInPlace) {
                 }
             }
         }
-        for (const PaintedRect& r : BarFills(rects, Bass)) {
+        for (const BlackRect& r : BarFills(rects, Bass)) {
             EXPECT_EQ(r.left, BassColumns.left);
             EXPECT_EQ(r.right, BassColumns.right);
             if (r.bottom > r.top) {
@@ -219,7 +193,10 @@ TEST_F(SpectrumTest, EveryShownFrameMakes174FillsInPlace) {
             }
         }
     }
-    // Bar 0 in columns 11 and 12, bar 85 in 266 and 267.
-    EXPECT_EQ(Painted.rects[0].left, 11);
-    EXPECT_EQ(Painted.rects[171].right, 268);
+}
+
+TEST_F(SpectrumTest, LevelThresholdsWholeTable) {
+    const int32_t expected[25] = {0,   200, 2,    4,    7,    10,   16,   26,   40,    62,    95,    147,  228,
+                                  352, 544, 840,  1297, 2003, 3094, 4777, 7377, 11392, 17590, 27162, 35000};
+    for (int i = 0; i < 25; ++i) EXPECT_EQ(view.LevelThresholds[i], expected[i]) << "entry " << i;
 }

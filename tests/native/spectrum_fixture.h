@@ -13,6 +13,7 @@ class SpectrumTest : public MeterTest {
 protected:
     SpectrumAnalysisState analysis;
     SpectrumDisplayState view;
+    SpectrumValues values{};
     bool playing = true;
     bool spectrumShown = true;
 
@@ -23,8 +24,8 @@ protected:
 
     // What module start-up does for the spectrum.
     void StartUp() {
-        BuildSpectrumTables(analysis);
-        InitSpectrumDisplay(view);
+        ResetSpectrumAnalysis(analysis);
+        ResetSpectrumDisplay(view);
     }
 
     // Both channels get the signed sample nearest to wave(n), n = 0..575.
@@ -36,21 +37,21 @@ protected:
         }
     }
 
-    void Analyze() { AnalyzeSpectrum(analysis, record.waveformData, playing); }
+    void Analyze() { AnalyzeSpectrum(analysis, record.waveformData, playing, values); }
 
     // The spectrum's share of one frame.
-    std::vector<PaintedRect> SpectrumFrame() {
-        ClearPainted();
-        DrawSpectrum(view, analysis, record.waveformData, spectrumShown, playing);
-        return PaintedRects();
+    std::vector<BlackRect> SpectrumFrame() {
+        PaintList paint;
+        DrawSpectrum(view, analysis, record.waveformData, spectrumShown, playing, paint);
+        return Rects(paint);
     }
 
-    // Steps and paints the bars from the arrays as they stand.
-    std::vector<PaintedRect> ShowArrays() {
-        ClearPainted();
-        StepSpectrum(view, analysis);
-        PaintSpectrum(view);
-        return PaintedRects();
+    // Steps and paints the bars from values as they stand.
+    std::vector<BlackRect> ShowValues() {
+        PaintList paint;
+        StepSpectrum(view, values);
+        PaintSpectrum(view, paint);
+        return Rects(paint);
     }
 };
 

@@ -129,5 +129,5 @@ TEST(ConfigDialog, TemplateGeometryAndTexts) {
         Click(dialog, 102);
     });
     uint8_t mode = 0;
-    EXPECT_FALSE(RunConfigDialog(&record, nullptr, false, mode));
+    EXPECT_FALSE(RunConfigDialog(&record, nullptr, mode));
 }

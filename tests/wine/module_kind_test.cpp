@@ -3,24 +3,24 @@
 
 #include <cstring>
 
-#include "plugin/plugin_state.h"
 #include "plugin/records.h"
+#include "window/plugin_instance.h"
 
 extern "C" winampVisHeader* VIS_CDECL winampVisGetHeader();
 
 TEST(ModuleKind, EveryGetterCallOverwritesIt) {
     winampVisHeader* header = winampVisGetHeader();
-    EXPECT_EQ(Plugin.ModuleKind, ModuleNone);
+    EXPECT_EQ(Instance().ModuleKind, ModuleNone);
     header->getModule(0);
-    EXPECT_EQ(Plugin.ModuleKind, ModuleDeduzodo);
+    EXPECT_EQ(Instance().ModuleKind, ModuleDeduzodo);
     header->getModule(1);
-    EXPECT_EQ(Plugin.ModuleKind, ModuleVuMeter);
+    EXPECT_EQ(Instance().ModuleKind, ModuleVuMeter);
     header->getModule(2);
-    EXPECT_EQ(Plugin.ModuleKind, ModuleNone);
+    EXPECT_EQ(Instance().ModuleKind, ModuleNone);
     header->getModule(1);
-    EXPECT_EQ(Plugin.ModuleKind, ModuleVuMeter);
+    EXPECT_EQ(Instance().ModuleKind, ModuleVuMeter);
     header->getModule(-5);
-    EXPECT_EQ(Plugin.ModuleKind, ModuleNone);
+    EXPECT_EQ(Instance().ModuleKind, ModuleNone);
 }
 
 TEST(HostMagic, OnlyTheValueItself) {

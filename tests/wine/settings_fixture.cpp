@@ -1,7 +1,5 @@
 #include "tests/wine/settings_fixture.h"
 
-#include "plugin/plugin_state.h"
-
 namespace {
 
 std::wstring Widen(const std::string& ascii) {
@@ -45,7 +43,6 @@ void RemoveTree(const std::wstring& folder) {
 }  // namespace
 
 void SettingsFileTest::SetUp() {
-    Plugin = PluginState{};
     char temp[MAX_PATH];
     ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
     for (int attempt = 0; tempFolder.empty() && attempt < 100; ++attempt) {
@@ -105,17 +102,13 @@ std::string SettingsFileTest::ReadIni() const {
 
 void SettingsFileTest::ReadDeduzodoSection(const std::string& keys) {
     WriteIni("[ZARir 1.1 Deduzodo]\r\n" + keys);
-    ReadSettings(&deduzodo);
+    Read(deduzodo);
 }
 
-void SettingsFileTest::SetState(uint8_t dockMode, int32_t x, int32_t y) {
-    Plugin.DockMode = dockMode;
-    Plugin.WindowX = x;
-    Plugin.WindowY = y;
-}
+void SettingsFileTest::SetState(uint8_t dockMode, int32_t x, int32_t y) { settings = {dockMode, x, y}; }
 
-void SettingsFileTest::ExpectState(int dockMode, int32_t x, int32_t y) {
-    EXPECT_EQ(Plugin.DockMode, dockMode);
-    EXPECT_EQ(Plugin.WindowX, x);
-    EXPECT_EQ(Plugin.WindowY, y);
+void SettingsFileTest::ExpectState(int dockMode, int32_t x, int32_t y) const {
+    EXPECT_EQ(settings.dockMode, dockMode);
+    EXPECT_EQ(settings.x, x);
+    EXPECT_EQ(settings.y, y);
 }

@@ -31,8 +31,14 @@ protected:
     // Writes a file of the Deduzodo's section with keys and reads it.
     void ReadDeduzodoSection(const std::string& keys);
 
-    static void SetState(uint8_t dockMode, int32_t x, int32_t y);
-    static void ExpectState(int dockMode, int32_t x, int32_t y);
+    // Reads a module's section into settings, with settings as the defaults.
+    void Read(const winampVisModule& module) { settings = ReadSettings(&module, settings); }
+    void Write(const winampVisModule& module) const { WriteSettings(&module, settings); }
+    void SetState(uint8_t dockMode, int32_t x, int32_t y);
+    void ExpectState(int dockMode, int32_t x, int32_t y) const;
+
+    // The values in memory, as the plug-in holds them between a read and a write.
+    WindowSettings settings;
 
     std::string tempFolder;  // the unique folder, with its backslash
     std::vector<HMODULE> libraries;

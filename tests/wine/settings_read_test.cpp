@@ -1,5 +1,4 @@
 // ReadSettings against real files beside a loaded copy of the library.
-#include "plugin/plugin_state.h"
 #include "tests/wine/settings_fixture.h"
 
 TEST_F(SettingsFileTest, ModeKeepsItsLowEightBits) {
@@ -25,13 +24,13 @@ TEST_F(SettingsFileTest, FreeModeAloneOnFirstStartGivesOrigin) {
 
 TEST_F(SettingsFileTest, MissingFileOrKeysKeepWhatMemoryHolds) {
     SetState(0x42, -5, 77);
-    ReadSettings(&deduzodo);
+    Read(deduzodo);
     ExpectState(0x42, -5, 77);
     EXPECT_EQ(ReadIni(), "<missing>");
 
     // A later start of the other module falls back on what this one left.
     ReadDeduzodoSection("Mode=0\r\nX=-120\r\nY=35\r\n");
-    ReadSettings(&vuMeter);
+    Read(vuMeter);
     ExpectState(0, -120, 35);
 }
 
@@ -52,11 +51,11 @@ TEST_F(SettingsFileTest, EachModuleReadsOnlyItsOwnSection) {
     WriteIni("[ZARir 1.1 VU-Meter]\r\nMode=0\r\nX=1\r\nY=2\r\n"
              "[ZARir 1.1 Deduzodo]\r\nMode=4\r\nX=30\r\nY=40\r\n"
              "[ZARir 1.1]\r\nMode=0\r\nX=5\r\nY=6\r\n");
-    ReadSettings(&deduzodo);
+    Read(deduzodo);
     ExpectState(4, 30, 40);
-    ReadSettings(&vuMeter);
+    Read(vuMeter);
     ExpectState(0, 1, 2);
-    Plugin = PluginState{};
-    ReadSettings(&deduzodo);
+    settings = WindowSettings{};
+    Read(deduzodo);
     ExpectState(4, 30, 40);
 }

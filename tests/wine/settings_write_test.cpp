@@ -1,26 +1,25 @@
 // WriteSettings against real files, byte for byte, and against files and
 // folders that cannot be written.
-#include "plugin/plugin_state.h"
 #include "tests/wine/settings_fixture.h"
 
 TEST_F(SettingsFileTest, FreeWindowOnTopGivesTheFourLines) {
     SetState(DockOnTop, -120, 35);
-    WriteSettings(&deduzodo);
+    Write(deduzodo);
     EXPECT_EQ(ReadIni(), "[ZARir 1.1 Deduzodo]\r\nMode=4\r\nX=-120\r\nY=35\r\n");
 }
 
 TEST_F(SettingsFileTest, AllThreeAreWrittenWhileAttached) {
     SetState(0xFF, 300, -400);
-    WriteSettings(&vuMeter);
+    Write(vuMeter);
     EXPECT_EQ(ReadIni(), "[ZARir 1.1 VU-Meter]\r\nMode=255\r\nX=300\r\nY=-400\r\n");
 }
 
 TEST_F(SettingsFileTest, WrittenValuesReadBack) {
     for (int32_t x : {-120, 0, INT32_MIN, INT32_MAX}) {
         SetState(DockAtTop, x, ~x);
-        WriteSettings(&deduzodo);
-        Plugin = PluginState{};
-        ReadSettings(&deduzodo);
+        Write(deduzodo);
+        settings = WindowSettings{};
+        Read(deduzodo);
         ExpectState(DockAtTop, x, ~x);
     }
 }
@@ -31,7 +30,7 @@ TEST_F(SettingsFileTest, OtherSectionsAndKeysStayAsTheyWere) {
     const std::string after = "[Tail]\r\nName=keep me\r\n";
     WriteIni(before + "[ZARir 1.1 Deduzodo]\r\nMode=1\r\nExtra=abc\r\nY=6\r\n" + vuMeterSection + after);
     SetState(0, -3, 12);
-    WriteSettings(&deduzodo);
+    Write(deduzodo);
     EXPECT_EQ(ReadIni(), before + "[ZARir 1.1 Deduzodo]\r\nMode=0\r\nExtra=abc\r\nY=12\r\nX=-3\r\n" +
                              vuMeterSection + after);
 }
@@ -44,14 +43,14 @@ protected:
 
     void WriteAttachedAt70And80() {
         SetState(DockAttached, 70, 80);
-        WriteSettings(&deduzodo);
+        Write(deduzodo);
     }
 
     // A file that cannot be opened reads like a missing one: neither the
     // file's values nor those of the lost write come back.
     void ExpectReadKeepsMemory() {
-        Plugin.DockMode = 0;
-        ReadSettings(&deduzodo);
+        settings.dockMode = 0;
+        Read(deduzodo);
         ExpectState(0, 70, 80);
     }
 };

@@ -13,17 +13,11 @@
 #include <vector>
 
 #include "display/level_meter.h"
-#include "display/paint_seam.h"
+#include "display/paint_list.h"
 #include "display/spectrum_analysis.h"
 #include "display/spectrum_display.h"
 
 namespace {
-
-struct PaintBuffer {
-    int rects[256][4];
-    int count = 0;
-};
-PaintBuffer Painted;
 
 winampVisModule Record{};
 LevelMeterState Meter;
@@ -46,15 +40,16 @@ void FillRecord() {
 
 void StartUp() {
     ResetLevelMeter(Meter);
-    BuildSpectrumTables(Analysis);
-    InitSpectrumDisplay(Spectrum);
+    ResetSpectrumAnalysis(Analysis);
+    ResetSpectrumDisplay(Spectrum);
 }
 
 void AnalyzeSpectrumFrame(benchmark::State& state) {
     StartUp();
     for (auto _ : state) {
-        AnalyzeSpectrum(Analysis, Record.waveformData, true);
-        benchmark::DoNotOptimize(Analysis.SpectrumRe[1]);
+        SpectrumValues values;
+        AnalyzeSpectrum(Analysis, Record.waveformData, true, values);
+        benchmark::DoNotOptimize(values.dc);
         benchmark::ClobberMemory();
     }
 }
@@ -62,11 +57,10 @@ void AnalyzeSpectrumFrame(benchmark::State& state) {
 void DeduzodoSignalDisplayFrame(benchmark::State& state) {
     StartUp();
     for (auto _ : state) {
-        Painted.count = 0;
-        AdvanceLevelFrame(Meter);
-        LevelMeter(Meter, Record.waveformData, true, DeduzodoSkin.levelBand);
-        DrawSpectrum(Spectrum, Analysis, Record.waveformData, true, true);
-        benchmark::DoNotOptimize(Painted.count);
+        PaintList paint;
+        DrawLevelMeter(Meter, Record.waveformData, true, DeduzodoSkin.levelBand, paint);
+        DrawSpectrum(Spectrum, Analysis, Record.waveformData, true, true, paint);
+        benchmark::DoNotOptimize(paint.count);
         benchmark::ClobberMemory();
     }
 }
@@ -115,15 +109,6 @@ public:
 };
 
 }  // namespace
-
-void PaintBlack(int left, int top, int right, int bottom) {
-    if (Painted.count == 256) return;
-    int* rect = Painted.rects[Painted.count++];
-    rect[0] = left;
-    rect[1] = top;
-    rect[2] = right;
-    rect[3] = bottom;
-}
 
 BENCHMARK(AnalyzeSpectrumFrame)->Unit(benchmark::kNanosecond);
 BENCHMARK(DeduzodoSignalDisplayFrame)->Unit(benchmark::kNanosecond);
