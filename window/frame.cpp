@@ -1,5 +1,5 @@
-// The two render operations: one frame sequence, with the spectrum only in
-// the Deduzodo.
+// The render cycle and the two render operations: one frame sequence, with
+// the spectrum only in the Deduzodo.
 #include "window/frame.h"
 
 #include "window/module_ops.h"

@@ -164,6 +164,8 @@ TEST_P(SineOnBin, LightsTheBarOfTheNextSlot) {
 
 INSTANTIATE_TEST_SUITE_P(Bins, SineOnBin, ::testing::Values(4, 19, 22, 45, 61, 84));
 
+// A whole Deduzodo frame fills the list to its capacity: the level meter's
+// four, then the spectrum's 174, nothing dropped.
 TEST_F(SpectrumTest, EveryShownFrameMakes174FillsInPlace) {
     std::mt19937 random(9);
     std::uniform_int_distribution<int> byte(0, 255);
@@ -173,8 +175,11 @@ TEST_F(SpectrumTest, EveryShownFrameMakes174FillsInPlace) {
         for (auto& channel : record.waveformData) {
             for (unsigned char& b : channel) b = static_cast<unsigned char>((byte(random) % scale) - scale / 2);
         }
-        const std::vector<BlackRect> rects = SpectrumFrame();
-        ASSERT_EQ(rects.size(), size_t(SpectrumRects)) << "frame " << frame;
+        PaintList paint;
+        DrawLevelMeter(meter, record.waveformData, true, DeduzodoSkin.levelBand, paint);
+        DrawSpectrum(view, analysis, record.waveformData, true, playing, paint);
+        ASSERT_EQ(paint.count, LevelMeterRects + SpectrumRects) << "frame " << frame;
+        const std::vector<BlackRect> rects(paint.rects + LevelMeterRects, paint.rects + paint.count);
         // A bar's bottom row stays lit; the bass indicator may go dark.
         for (int k = 0; k < SpectrumBars; ++k) {
             for (const BlackRect& r : BarFills(rects, k)) {
