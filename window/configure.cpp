@@ -1,10 +1,11 @@
-#include "window/configure.h"
+// The Configure dialog from either entry and the new dock mode applied to a
+// running window (declared in window_proc.h).
+#include "window/window_proc.h"
 
 #include "settings/dialogs.h"
 #include "settings/settings_file.h"
 #include "window/module_ops.h"
 #include "window/plugin_instance.h"
-#include "window/window_proc.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include "display/skin_layout.h"
 #include "plugin/records.h"
 #include "settings/dialogs.h"
-#include "window/configure.h"
 #include "window/frame.h"
 #include "window/plugin_instance.h"
 
