@@ -14,15 +14,16 @@ fail() { echo "check-dll-baseline: $*" >&2; status=1; }
 listed() { grep -v '^#' "$here/dll-baseline/$1" | sort -u; }
 
 # One line per instruction: address, mnemonic without prefixes, operands.
-# Bytes that decode to no instruction ("(bad)", ".byte") are data that the
-# runtime keeps in the code section (constructor lists, constants of its
-# assembly functions); the processor never runs them.
+# Bytes that decode to no instruction ("(bad)", ".byte", a prefix alone) are
+# data that the runtime keeps in the code section (constructor lists,
+# constants of its assembly functions); the processor never runs them.
 instructions=$("$objdump" -d --no-show-raw-insn -M intel "$dll" | awk -F'\t' '
     /^ *[0-9a-f]+:\t/ {
         n = split($2, word, " ")
         i = 1
-        while (i < n && word[i] ~ /^(rep|repz|repnz|repe|repne|lock|data16|addr16|cs|ds|es|ss|fs|gs|bnd|notrack)$/) i++
-        if (word[i] == "(bad)" || word[i] == ".byte") next
+        prefix = "^(rep|repz|repnz|repe|repne|lock|data16|addr16|cs|ds|es|ss|fs|gs|bnd|notrack)$"
+        while (i < n && word[i] ~ prefix) i++
+        if (word[i] == "(bad)" || word[i] == ".byte" || word[i] ~ prefix) next
         operands = ""
         for (j = i + 1; j <= n; j++) operands = operands " " word[j]
         sub(/<[^>]*>/, "", operands)
