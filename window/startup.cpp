@@ -18,13 +18,22 @@ namespace {
 
 constexpr char FailureCaption[] = "Shit !";
 
+// A class of ours can outlive a shut-down that failed, or an earlier load of
+// the library whose window procedure is gone: it is replaced, not reused. A
+// class cannot be unregistered while a window of it exists, so a window that
+// an earlier shut-down could not destroy goes first.
 bool RegisterPluginClass(HINSTANCE instance) {
     WNDCLASSA windowClass = {};
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = PluginWindowProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = PluginWindowClass;
-    if (!RegisterClassA(&windowClass)) return false;
+    if (!RegisterClassA(&windowClass)) {
+        if (Win.LeftoverWindow) DestroyWindow(Win.LeftoverWindow);
+        Win.LeftoverWindow = nullptr;
+        UnregisterClassA(PluginWindowClass, instance);
+        if (!RegisterClassA(&windowClass)) return false;
+    }
     Win.ClassInstance = instance;
     return true;
 }
@@ -57,6 +66,16 @@ void MakePopupMenu() {
     AppendMenuA(Win.PopupMenu, MF_STRING, MenuClose, "Close");
 }
 
+// A window that the platform would not destroy must not call into the
+// plug-in once its surfaces are released or the library is unloaded: it is
+// hidden and handed to the default procedure until the next start-up.
+void DetachWindow(HWND window) {
+    ShowWindow(window, SW_HIDE);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+    Win.LeftoverWindow = window;
+}
+
 void SelectBack(HDC surface, HGDIOBJ& saved) {
     if (surface && saved) SelectObject(surface, saved);
     saved = nullptr;
@@ -82,9 +101,10 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
     GetWindowRect(Win.HostWindow, &host);
     Win.LastHostRect = host;
     Win.ForceDocking = false;
-    if (host.right - host.left > DoubleSizeAboveWidth) Plugin.DoubleSize = true;
+    // Both are decided afresh: a player may keep the library loaded between runs.
+    Plugin.DoubleSize = host.right - host.left > DoubleSizeAboveWidth;
     UpdateWindowSize();
-    if (HasHostMagic(module)) Plugin.SpecialHost = true;
+    Plugin.SpecialHost = HasHostMagic(module);
 
     HWND owner = nullptr;
     if (Plugin.DockMode & DockAttached) {
@@ -148,7 +168,7 @@ void VIS_CDECL Quit(winampVisModule* module) {
     if (Win.PluginWindow) {
         HWND window = Win.PluginWindow;
         Win.PluginWindow = nullptr;
-        DestroyWindow(window);
+        if (!DestroyWindow(window)) DetachWindow(window);
     }
     WriteSettings(module);
     UnregisterPluginClass();

@@ -20,6 +20,12 @@ int HighWord(LPARAM lParam) { return static_cast<int>((lParam >> 16) & 0xFFFF); 
 void Repaint(HWND window) {
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
+    // Without a surface the update region must still be validated, or
+    // WM_PAINT comes straight back for ever.
+    if (!target) {
+        ValidateRect(window, nullptr);
+        return;
+    }
     ShowCanvas(target);
     EndPaint(window, &paint);
 }

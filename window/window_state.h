@@ -21,6 +21,8 @@ struct WindowState {
     HGDIOBJ CanvasSavedBrush = nullptr;
     HGDIOBJ SkinSavedBitmap = nullptr;
 
+    // A window that shut-down could not destroy, detached from the plug-in.
+    HWND LeftoverWindow = nullptr;
     // The instance the window class was registered for, while it is.
     HINSTANCE ClassInstance = nullptr;
     // Set by a confirmed configuration: the next frame docks anew whatever
