@@ -50,7 +50,9 @@ void TimerTick(HWND window) {
 // cursor inside it until the button goes up.
 void DragStep(HWND window, LPARAM lParam) {
     POINT point = {LowWord(lParam) - Win.DragOrigin.x, HighWord(lParam) - Win.DragOrigin.y};
-    ClientToScreen(window, &point);
+    // A move to a client point taken for a screen one would bring the next
+    // mouse move at once, and the window would jump back and forth.
+    if (!ClientToScreen(window, &point)) return;
     Plugin.WindowX = point.x;
     Plugin.WindowY = point.y;
     MoveWindow(window, Plugin.WindowX, Plugin.WindowY, Plugin.WindowWidth, Plugin.WindowHeight, TRUE);
