@@ -1,6 +1,8 @@
 #include "host/win/vis_thread.h"
 
 #include <cstdio>
+#include <iomanip>
+#include <sstream>
 
 #include "host/core/playback_clock.h"
 #include "host/core/waveform.h"
@@ -51,9 +53,9 @@ void SilenceRecord(winampVisModule* module) {
 }
 
 std::string Hex(uintptr_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(value));
-    return text;
+    std::ostringstream text;
+    text << "0x" << std::uppercase << std::hex << std::setfill('0') << std::setw(8) << value;
+    return text.str();
 }
 
 // A fault in the module is reported and ends the run with a failure.
