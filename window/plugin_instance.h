@@ -53,6 +53,8 @@ struct PluginInstance {
     HGDIOBJ CanvasSavedBitmap = nullptr;
     HGDIOBJ CanvasSavedBrush = nullptr;
     HGDIOBJ SkinSavedBitmap = nullptr;
+    // A window that shut-down could not destroy, detached from the plug-in.
+    HWND LeftoverWindow = nullptr;
     // The instance the window class was registered for, while it is.
     HINSTANCE ClassInstance = nullptr;
 

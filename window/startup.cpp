@@ -66,13 +66,22 @@ void BringOntoScreen(PluginInstance& plugin) {
     place.y = Clamp(place.y, work.top, work.bottom - plugin.WindowHeight);
 }
 
+// A class of ours can outlive a shut-down that failed, or an earlier load of
+// the library whose window procedure is gone: it is replaced, not reused. A
+// class cannot be unregistered while a window of it exists, so a window that
+// an earlier shut-down could not destroy goes first.
 bool RegisterPluginClass(HINSTANCE instance) {
     WNDCLASSA windowClass = {};
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = PluginWindowProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = PluginWindowClass;
-    if (!RegisterClassA(&windowClass)) return false;
+    if (!RegisterClassA(&windowClass)) {
+        if (Plugin.LeftoverWindow) DestroyWindow(Plugin.LeftoverWindow);
+        Plugin.LeftoverWindow = nullptr;
+        UnregisterClassA(PluginWindowClass, instance);
+        if (!RegisterClassA(&windowClass)) return false;
+    }
     Plugin.ClassInstance = instance;
     return true;
 }
@@ -105,6 +114,16 @@ void MakePopupMenu() {
     AppendMenuA(Plugin.PopupMenu, MF_STRING, MenuClose, "Close");
 }
 
+// A window that the platform would not destroy must not call into the
+// plug-in once its surfaces are released or the library is unloaded: it is
+// hidden and handed to the default procedure until the next start-up.
+void DetachWindow(HWND window) {
+    ShowWindow(window, SW_HIDE);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+    Plugin.LeftoverWindow = window;
+}
+
 void SelectBack(HDC surface, HGDIOBJ& saved) {
     if (surface && saved) SelectObject(surface, saved);
     saved = nullptr;
@@ -132,9 +151,10 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
     GetWindowRect(Plugin.HostWindow, &host);
     Plugin.LastHostRect = host;
     Plugin.ForceDocking = false;
-    if (host.right - host.left > DoubleSizeAboveWidth) Plugin.DoubleSize = true;
+    // Both are decided afresh: a player may keep the library loaded between runs.
+    Plugin.DoubleSize = host.right - host.left > DoubleSizeAboveWidth;
     UpdateWindowSize();
-    if (HasHostMagic(module)) Plugin.SpecialHost = true;
+    Plugin.SpecialHost = HasHostMagic(module);
 
     HWND owner = nullptr;
     if (Plugin.Settings.dockMode & DockAttached) {
@@ -200,7 +220,7 @@ void VIS_CDECL Quit(winampVisModule* module) {
     if (Plugin.PluginWindow) {
         HWND window = Plugin.PluginWindow;
         Plugin.PluginWindow = nullptr;
-        DestroyWindow(window);
+        if (!DestroyWindow(window)) DetachWindow(window);
     }
     WriteSettings(module, Plugin.Settings);
     UnregisterPluginClass();

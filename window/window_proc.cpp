@@ -18,6 +18,12 @@ int HighWord(LPARAM lParam) { return static_cast<int>((lParam >> 16) & 0xFFFF); 
 void Repaint(HWND window) {
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
+    // Without a surface the update region must still be validated, or
+    // WM_PAINT comes straight back for ever.
+    if (!target) {
+        ValidateRect(window, nullptr);
+        return;
+    }
     ShowCanvas(target);
     EndPaint(window, &paint);
 }
@@ -44,7 +50,9 @@ void TimerTick(HWND window) {
 void DragStep(HWND window, LPARAM lParam) {
     PluginInstance& plugin = Instance();
     POINT point = {LowWord(lParam) - plugin.DragOrigin.x, HighWord(lParam) - plugin.DragOrigin.y};
-    ClientToScreen(window, &point);
+    // A move to a client point taken for a screen one would bring the next
+    // mouse move at once, and the window would jump back and forth.
+    if (!ClientToScreen(window, &point)) return;
     plugin.Settings.x = point.x;
     plugin.Settings.y = point.y;
     MoveWindow(window, plugin.Settings.x, plugin.Settings.y, plugin.WindowWidth, plugin.WindowHeight, TRUE);

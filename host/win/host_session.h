@@ -34,6 +34,7 @@ struct HostSession {
     // Written by the visualization thread before it posts WM_HOST_VIS_ENDED.
     int exitCode = 0;
     std::string error;
+    std::string notice;  // the module ended itself; the run still ends well
     int capturedFrames = 0;
     int delayMs = 0;
 };

@@ -70,6 +70,12 @@ int RunModule(const HostOptions& options, LoadedPlugin& plugin) {
     const std::string title = std::string("vis_host - ") + (module->description ? module->description : "module");
     session.playerWindow = CreatePlayerWindow(session, title.c_str());
     if (!session.playerWindow) return Fail("cannot create the player window");
+    // As the player does, the module is started from a header asked for with its main window.
+    session.header = plugin.getHeader(session.playerWindow);
+    if (!session.header || !session.header->getModule) {
+        DestroyWindow(session.playerWindow);
+        return Fail(options.pluginPath + ": winampVisGetHeader gave no header with the player window");
+    }
     transport.Play();
 
     HANDLE thread = CreateThread(nullptr, 0, VisThreadMain, &session, 0, &session.visThreadId);
@@ -86,6 +92,7 @@ int RunModule(const HostOptions& options, LoadedPlugin& plugin) {
     CloseHandle(thread);
     transport.Stop();
     if (!session.error.empty()) return Fail(session.error, session.exitCode ? session.exitCode : 1);
+    if (!session.notice.empty()) std::fprintf(stderr, "vis_host: %s\n", session.notice.c_str());
     if (frameClock) {
         std::printf("vis_host: captured %d frames of %d ms to %s\n", session.capturedFrames, session.delayMs,
                     options.captureDir.c_str());

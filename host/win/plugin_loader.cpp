@@ -38,11 +38,10 @@ bool LoadPlugin(const std::string& path, LoadedPlugin& plugin, std::string& erro
         }
         return false;
     }
-    using GetHeader = winampVisHeader*(VIS_CDECL*)();
-    const auto getHeader = reinterpret_cast<GetHeader>(reinterpret_cast<void*>(GetProcAddress(plugin.module, "winampVisGetHeader")));
-    if (!getHeader) {
+    plugin.getHeader = reinterpret_cast<GetHeaderFunction>(reinterpret_cast<void*>(GetProcAddress(plugin.module, "winampVisGetHeader")));
+    if (!plugin.getHeader) {
         error = path + ": has no winampVisGetHeader export; it is not a visualization plug-in";
-    } else if (!(plugin.header = getHeader()) || !plugin.header->getModule) {
+    } else if (!(plugin.header = plugin.getHeader(nullptr)) || !plugin.header->getModule) {
         error = path + ": winampVisGetHeader gave no header with a module getter";
     } else {
         return true;

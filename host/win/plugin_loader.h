@@ -8,9 +8,14 @@
 
 #include "plugin/records.h"
 
+// The export takes the player's main window; one that takes nothing is
+// unharmed, since the caller cleans the stack.
+using GetHeaderFunction = winampVisHeader*(VIS_CDECL*)(HWND player);
+
 struct LoadedPlugin {
     HMODULE module = nullptr;
-    winampVisHeader* header = nullptr;
+    GetHeaderFunction getHeader = nullptr;
+    winampVisHeader* header = nullptr;  // asked before the player window exists
 };
 
 // False with a message naming the file when it is missing, not a DLL this

@@ -1,10 +1,13 @@
 #include "host/win/vis_thread.h"
 
 #include <cstdio>
+#include <iomanip>
+#include <sstream>
 
 #include "host/core/playback_clock.h"
 #include "host/core/waveform.h"
 #include "host/win/frame_capture.h"
+#include "host/win/guarded_call.h"
 
 namespace {
 
@@ -44,16 +47,56 @@ void FillRecord(HostSession& session, winampVisModule* module) {
     FillWaveform(audio, session.transport->Position() + FramesIn(module->latencyMs, audio.rate), module->waveformData);
 }
 
-// The player's loop: render while playing, every delayMs.
+void SilenceRecord(winampVisModule* module) {
+    for (auto& channel : module->waveformData)
+        for (auto& sample : channel) sample = 0;
+}
+
+std::string Hex(uintptr_t value) {
+    std::ostringstream text;
+    text << "0x" << std::uppercase << std::hex << std::setfill('0') << std::setw(8) << value;
+    return text.str();
+}
+
+// A fault in the module is reported and ends the run with a failure.
+void ReportFault(HostSession& session, const char* operation, const PluginFault& fault) {
+    session.error = std::string("the module's ") + operation + " faulted: exception " + Hex(fault.code) + " at " +
+                    Hex(reinterpret_cast<uintptr_t>(fault.address)) + "; the module is stopped";
+    session.exitCode = 1;
+}
+
+// One Render under the guard. False once the module is to stop: it faulted,
+// or it asked to by a non-zero result, which a plug-in gives when its own
+// window was closed, so the run still ends well.
+bool RenderOnce(HostSession& session, winampVisModule* module) {
+    int32_t result = 0;
+    PluginFault fault;
+    if (!Guarded([&] { result = module->Render(module); }, fault)) {
+        ReportFault(session, "Render", fault);
+        return false;
+    }
+    if (result == 0) return true;
+    session.notice = "the module's Render returned " + std::to_string(result) + "; the module is stopped";
+    return false;
+}
+
+// The player's loop: render while playing, every delayMs, and once more with
+// silence when playback stops.
 void RunLive(HostSession& session, winampVisModule* module) {
     auto nothing = [] {};
     auto never = [] { return false; };
+    PlayState previous = PlayState::Stopped;
     for (;;) {
         if (!Pump(session, nothing)) return;
-        if (session.transport->State() == PlayState::Playing) {
+        const PlayState state = session.transport->State();
+        if (state == PlayState::Playing) {
             FillRecord(session, module);
-            module->Render(module);
+            if (!RenderOnce(session, module)) return;
+        } else if (state == PlayState::Stopped && previous == PlayState::Playing) {
+            SilenceRecord(module);
+            if (!RenderOnce(session, module)) return;
         }
+        previous = state;
         if (!PumpFor(session, DWORD(module->delayMs > 0 ? module->delayMs : 1), nothing, never)) return;
     }
 }
@@ -76,6 +119,14 @@ public:
             if (LimitReached()) return;
             const PlayState state = session_.transport->State();
             const bool playing = state == PlayState::Playing;
+            if (state == PlayState::Stopped && previous == PlayState::Playing) {
+                // The player's last frame when playback stops: all silence.
+                SilenceRecord(module_);
+                if (!RenderOnce(session_, module_)) return;
+                Save();
+                previous = state;
+                continue;
+            }
             if (!playing && !options.frames && nextAction == options.schedule.size()) return;  // playback is over
             if (playing && previous != PlayState::Playing) ticksWhenPlayingBegan = ticks_;
             previous = state;
@@ -90,7 +141,7 @@ public:
                 }
                 if (!Pump(session_, [this] { ++ticks_; })) return;
                 FillRecord(session_, module_);
-                module_->Render(module_);
+                if (!RenderOnce(session_, module_)) return;
                 Save();
                 session_.frameClock->Advance();
             } else {
@@ -163,7 +214,13 @@ DWORD WINAPI VisThreadMain(void* parameter) {
     module->sRate = session.audio->rate;
     module->nCh = session.audio->channels;
     if (session.options->specialHost) module->userData = reinterpret_cast<void*>(HostMagic);
-    const int32_t result = module->Init(module);
+    int32_t result = 0;
+    PluginFault fault;
+    if (!Guarded([&] { result = module->Init(module); }, fault)) {
+        ReportFault(session, "Init", fault);
+        Finish(session);
+        return 0;
+    }
     if (result != 0) {
         session.error = "the module's Init failed (result " + std::to_string(result) + ")";
         session.exitCode = 1;
@@ -181,7 +238,7 @@ DWORD WINAPI VisThreadMain(void* parameter) {
         RunLive(session, module);
     }
     session.runningModule = nullptr;
-    module->Quit(module);
+    if (!Guarded([&] { module->Quit(module); }, fault) && session.error.empty()) ReportFault(session, "Quit", fault);
     Finish(session);
     return 0;
 }

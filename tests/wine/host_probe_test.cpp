@@ -64,8 +64,11 @@ TEST_F(HostProbe, CallsTheModuleOnItsOwnThreadWithTheRecordFilled) {
     const HostRun run = Capture("--frames 5");
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const std::vector<std::string> lines = ReadLines(log);
-    ASSERT_FALSE(lines.empty());
-    const std::string& init = lines.front();
+    // Asked once to list the modules, then with the player window to start one.
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "header player=none");
+    EXPECT_EQ(lines[1], "header player=vis_host player");
+    const std::string& init = lines[2];
     ASSERT_EQ(init.rfind("init ", 0), 0u) << init;
     const std::string visThread = FieldText(init, "thread");
     EXPECT_NE(visThread, FieldText(init, "parent_thread"));
@@ -84,7 +87,7 @@ TEST_F(HostProbe, CallsTheModuleOnItsOwnThreadWithTheRecordFilled) {
 TEST_F(HostProbe, SpecialHostAndDoubleSize) {
     const HostRun run = Capture("--frames 1 --special-host --double");
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    const std::string init = ReadLines(log).front();
+    const std::string init = LinesStarting(ReadLines(log), "init ").at(0);
     EXPECT_EQ(FieldText(init, "user"), "584f51") << init;  // 'Q','O','X',0 little-endian
     EXPECT_EQ(FieldText(init, "parent_size"), "550x232") << init;
 }
@@ -110,8 +113,12 @@ TEST_F(HostProbe, WithoutAFrameLimitCaptureEndsWithTheFile) {
     clip = WriteClip(folder, "short.wav", 0.5, PatternSample);  // 22050 frames: 20 frames of 1102.5
     const HostRun run = Capture("");
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_TRUE(FileExists(FramePath(frames, 20)));
-    EXPECT_FALSE(FileExists(FramePath(frames, 21)));
+    // Then the player's last frame, of silence.
+    const Pixel last = FirstPixel(21);
+    EXPECT_EQ(last.red, 0);
+    EXPECT_EQ(last.green, 0);
+    EXPECT_EQ(last.blue, FromRender);
+    EXPECT_FALSE(FileExists(FramePath(frames, 22)));
 }
 
 TEST_F(HostProbe, PauseAndStopLeaveThePluginTimerRendering) {
@@ -124,9 +131,14 @@ TEST_F(HostProbe, PauseAndStopLeaveThePluginTimerRendering) {
             const int render = frame <= 10 ? frame - 1 : frame - 11;
             EXPECT_EQ(shown.blue, FromRender) << "frame " << frame;
             EXPECT_EQ(shown.red, LeftByte(RenderPosition(render)) & 0xFF) << "frame " << frame;
+        } else if (frame == 26) {
+            // Stopping renders once more, with silence; pausing does not.
+            EXPECT_EQ(shown.blue, FromRender);
+            EXPECT_EQ(shown.red, 0);
+            EXPECT_EQ(shown.green, 0);
         } else {
             EXPECT_EQ(shown.blue, FromTimer) << "frame " << frame;
-            EXPECT_EQ(shown.red, frame <= 20 ? frame - 10 : frame - 25) << "frame " << frame;
+            EXPECT_EQ(shown.red, frame <= 20 ? frame - 10 : frame - 26) << "frame " << frame;
         }
     }
     const std::vector<std::string> ticks = LinesStarting(ReadLines(log), "tick ");
@@ -137,7 +149,7 @@ TEST_F(HostProbe, PauseAndStopLeaveThePluginTimerRendering) {
     };
     EXPECT_GE(answered(1), 2);   // at least one tick each time playing began
     EXPECT_EQ(answered(3), 10);  // paused
-    EXPECT_EQ(answered(0), 5);   // stopped
+    EXPECT_EQ(answered(0), 4);   // stopped
 }
 
 TEST_F(HostProbe, TheSameFileGivesTheSameFramesEveryRun) {
@@ -158,12 +170,41 @@ TEST_F(HostProbe, ConfigRunsOnTheMainThreadWhileTheModuleRenders) {
     ASSERT_EQ(config.size(), 1u) << run.output;
     const std::string mainThread = FieldText(config[0], "thread");
     EXPECT_EQ(mainThread, FieldText(config[0], "parent_thread"));
-    EXPECT_NE(mainThread, FieldText(lines.front(), "thread"));
+    EXPECT_NE(mainThread, FieldText(LinesStarting(lines, "init ").at(0), "thread"));
     // The host closed the dialog that Config left open when the capture ended.
     const std::vector<std::string> closed = LinesStarting(lines, "config closed");
     ASSERT_EQ(closed.size(), 1u);
     EXPECT_GT(Field(closed[0], "renders_while_open"), 0);
     EXPECT_TRUE(FileExists(FramePath(frames, 60)));
+}
+
+struct RoughCase {
+    int module;
+    int exitCode;
+    const char* says;
+    int framesKept;
+    bool quitCalled;
+};
+
+TEST_F(HostProbe, SurvivesModulesThatFaultOrStopThemselves) {
+    const RoughCase cases[] = {
+        {2, 1, "vis_host: the module's Init faulted: exception 0x", 0, false},
+        {3, 1, "vis_host: the module's Render faulted: exception 0x", 2, true},
+        {4, 1, "vis_host: the module's Quit faulted: exception 0x", 5, true},
+        {5, 0, "vis_host: the module's Render returned 1; the module is stopped", 2, true},
+    };
+    for (const RoughCase& c : cases) {
+        frames = folder + "\\rough" + std::to_string(c.module);
+        DeleteFileA(log.c_str());
+        const HostRun run = Capture("--module " + std::to_string(c.module) + " --frames 5");
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
+        EXPECT_TRUE(Contains(run.output, c.says)) << run.output;
+        EXPECT_EQ(Contains(run.output, " at 0x"), c.exitCode != 0) << run.output;
+        // The frames captured before the module stopped stay.
+        EXPECT_EQ(FileExists(FramePath(frames, c.framesKept)), c.framesKept > 0) << c.module;
+        EXPECT_FALSE(FileExists(FramePath(frames, c.framesKept + 1))) << c.module;
+        EXPECT_EQ(LinesStarting(ReadLines(log), "quit thread").size(), c.quitCalled ? 1u : 0u) << c.module;
+    }
 }
 
 }  // namespace

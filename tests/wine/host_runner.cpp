@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -40,18 +41,33 @@ HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsig
         run.output = "cannot start vis_host.exe";
         return run;
     }
-    // Read on a thread so that a full pipe cannot stall the child.
+    // Read on a thread so that a full pipe cannot stall the child. Reading
+    // ends once the child has ended and all it wrote is read, not at the end
+    // of the pipe: when no desktop is up yet, the child's first window starts
+    // Wine's desktop process, which gets copies of the child's standard
+    // handles and holds the pipe open until the desktop closes.
     struct Reader {
-        HANDLE pipe;
+        HANDLE pipe, process;
         std::string text;
         static DWORD WINAPI Run(void* self) {
             auto* reader = static_cast<Reader*>(self);
             char buffer[4096];
-            DWORD got = 0;
-            while (ReadFile(reader->pipe, buffer, sizeof buffer, &got, nullptr) && got) reader->text.append(buffer, got);
-            return 0;
+            for (;;) {
+                // Looked at before the pipe: whatever it wrote before it ended is there.
+                const bool ended = WaitForSingleObject(reader->process, 0) == WAIT_OBJECT_0;
+                DWORD available = 0, got = 0;
+                if (!PeekNamedPipe(reader->pipe, nullptr, 0, nullptr, &available, nullptr)) return 0;
+                if (available) {
+                    if (!ReadFile(reader->pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr)) return 0;
+                    reader->text.append(buffer, got);
+                } else if (ended) {
+                    return 0;
+                } else {
+                    WaitForSingleObject(reader->process, 10);
+                }
+            }
         }
-    } reader{readEnd, {}};
+    } reader{readEnd, process.hProcess, {}};
     HANDLE thread = CreateThread(nullptr, 0, Reader::Run, &reader, 0, nullptr);
     if (whileRunning) whileRunning(process.dwProcessId);
     std::string notes;  // what went wrong around the child, after its own output
@@ -64,13 +80,7 @@ HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsig
         GetExitCodeProcess(process.hProcess, &code);
         run.exitCode = int(code);
     }
-    // Once vis_host has ended its end of the pipe is closed, unless a process
-    // it started still holds it; then say so rather than wait for ever.
-    if (WaitForSingleObject(thread, 10000) == WAIT_TIMEOUT) {
-        CancelSynchronousIo(thread);
-        WaitForSingleObject(thread, INFINITE);
-        notes += "\n[the output pipe stayed open 10 s after vis_host ended]";
-    }
+    WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     CloseHandle(readEnd);
     CloseHandle(process.hThread);

@@ -6,6 +6,8 @@
 //   frame from Render; red = ticks since the last Render, blue 0x20 for a
 //   frame from its own timer while the host is not playing.
 // Module 0 "Probe" works; module 1 "Probe failing Init" returns 1 from Init.
+// The others misbehave as a player must survive: 2 faults in Init, 3 in its
+// third Render, 4 in Quit, and 5 returns 1 from its third Render.
 #include <windows.h>
 
 #include <atomic>
@@ -105,6 +107,38 @@ int32_t VIS_CDECL FailingInit(winampVisModule*) {
     return 1;
 }
 
+int RendersSinceInit = 0;
+
+void Fault() {
+    volatile int* volatile nowhere = nullptr;
+    *nowhere = 1;
+}
+
+int32_t VIS_CDECL FaultingInit(winampVisModule*) {
+    Log("init faulting");
+    Fault();
+    return 0;
+}
+
+int32_t VIS_CDECL CountingInit(winampVisModule* module) {
+    RendersSinceInit = 0;
+    return Init(module);
+}
+
+int32_t VIS_CDECL FaultingRender(winampVisModule* module) {
+    if (++RendersSinceInit == 3) {
+        Log("render faulting");
+        Fault();
+    }
+    return Render(module);
+}
+
+int32_t VIS_CDECL StoppingRender(winampVisModule* module) {
+    if (++RendersSinceInit < 3) return Render(module);
+    Log("render stopping");
+    return 1;
+}
+
 void VIS_CDECL Quit(winampVisModule* module) {
     // A message to the player window during shut-down must not deadlock the host.
     const LRESULT answer = SendMessageA(reinterpret_cast<HWND>(module->hwndParent), WM_USER, 0, 104);
@@ -115,6 +149,12 @@ void VIS_CDECL Quit(winampVisModule* module) {
     UnregisterClassA("ProbeVis", GetModuleHandleA("probe_vis.dll"));
 }
 
+void VIS_CDECL FaultingQuit(winampVisModule* module) {
+    Quit(module);
+    Log("quit faulting");
+    Fault();
+}
+
 void VIS_CDECL Config(winampVisModule* module) {
     HWND parent = reinterpret_cast<HWND>(module->hwndParent);
     const int before = Renders;
@@ -123,7 +163,10 @@ void VIS_CDECL Config(winampVisModule* module) {
     Log("config closed renders_while_open=%d", Renders - before);
 }
 
-winampVisModule MakeModule(const char* name, int32_t(VIS_CDECL* init)(winampVisModule*)) {
+using Operation = int32_t(VIS_CDECL*)(winampVisModule*);
+
+winampVisModule MakeModule(const char* name, Operation init, Operation render = Render,
+                           void(VIS_CDECL* quit)(winampVisModule*) = Quit) {
     winampVisModule module{};
     module.description = name;
     module.latencyMs = 10;
@@ -131,17 +174,33 @@ winampVisModule MakeModule(const char* name, int32_t(VIS_CDECL* init)(winampVisM
     module.waveformNch = 2;
     module.Config = Config;
     module.Init = init;
-    module.Render = Render;
-    module.Quit = Quit;
+    module.Render = render;
+    module.Quit = quit;
     return module;
 }
 
-winampVisModule Modules[2] = {MakeModule("Probe", Init), MakeModule("Probe failing Init", FailingInit)};
+winampVisModule Modules[] = {
+    MakeModule("Probe", Init),
+    MakeModule("Probe failing Init", FailingInit),
+    MakeModule("Probe faulting Init", FaultingInit),
+    MakeModule("Probe faulting Render", CountingInit, FaultingRender),
+    MakeModule("Probe faulting Quit", Init, Render, FaultingQuit),
+    MakeModule("Probe stopping Render", CountingInit, StoppingRender),
+};
+constexpr int ModuleCount = sizeof Modules / sizeof Modules[0];
 
-winampVisModule* VIS_CDECL GetModule(int32_t index) { return index >= 0 && index < 2 ? &Modules[index] : nullptr; }
+winampVisModule* VIS_CDECL GetModule(int32_t index) {
+    return index >= 0 && index < ModuleCount ? &Modules[index] : nullptr;
+}
 
 winampVisHeader Header = {0x101, "Probe library", GetModule};
 
 }  // namespace
 
-extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader() { return &Header; }
+// Logs the class of the window it is given: the player passes its main window.
+extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader(HWND player) {
+    char name[64] = "none";
+    if (player) GetClassNameA(player, name, sizeof name);
+    Log("header player=%s", name);
+    return &Header;
+}

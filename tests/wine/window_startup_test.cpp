@@ -59,6 +59,11 @@ TEST_F(WindowTest, DoubleSizeAbove400Pixels) {
     MovePlayerWindow(PlayerLeft, PlayerTop, 401, PlayerHeight);
     Start(1);
     ExpectRect(WindowRectOf(plugin), PlayerLeft, PlayerTop + PlayerHeight, 2 * SkinWidth, 2 * VuMeterSkin.height);
+    // The library stays loaded: the next start beside a narrow player is single size again.
+    module->Quit(module);
+    MovePlayerWindow(PlayerLeft, PlayerTop, PlayerWidth, PlayerHeight);
+    Start(0);
+    ExpectRect(WindowRectOf(plugin), PlayerLeft, PlayerTop + PlayerHeight, SkinWidth, DeduzodoSkin.height);
 }
 
 TEST_F(WindowTest, SpecialHostShiftsDockedWindowOnly) {
@@ -70,6 +75,10 @@ TEST_F(WindowTest, SpecialHostShiftsDockedWindowOnly) {
     WritePrivateProfileStringA(DeduzodoSection, "X", "40", PluginIniPath().c_str());
     Start(0, 0, magic);
     EXPECT_EQ(WindowRectOf(plugin).left, 40);
+    // A later start without the magic docks at the player's edge again.
+    module->Quit(module);
+    Start(0, 1);
+    EXPECT_EQ(WindowRectOf(plugin).left, PlayerLeft);
 }
 
 TEST_F(WindowTest, HostMagicMustBeTheValueItself) {
@@ -133,6 +142,10 @@ TEST_F(WindowTest, RegistrationFailureShowsOneBoxAndReturnsOne) {
     taken.hInstance = LoadPluginLibrary().module;
     taken.lpszClassName = "DAVevUri";
     ASSERT_NE(RegisterClassA(&taken), 0);
+    // A window of it that is not the plug-in's keeps the class from being
+    // replaced.
+    HWND foreign = CreateWindowExA(0, "DAVevUri", "", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, taken.hInstance, nullptr);
+    ASSERT_NE(foreign, nullptr);
 
     std::atomic<bool> done{false};
     std::atomic<int> boxes{0};
@@ -158,8 +171,10 @@ TEST_F(WindowTest, RegistrationFailureShowsOneBoxAndReturnsOne) {
     EXPECT_EQ(boxes.load(), 1);
     EXPECT_EQ(text, "Error registering window class");
     EXPECT_EQ(FindPluginWindow(), nullptr);
+    EXPECT_TRUE(IsWindow(foreign));
     module->Quit(module);  // releases only what that start-up made
     module = nullptr;
+    DestroyWindow(foreign);
     UnregisterClassA("DAVevUri", LoadPluginLibrary().module);
 }
 
