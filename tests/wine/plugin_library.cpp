@@ -22,6 +22,8 @@ PluginLibrary& LoadPluginLibrary() {
 }
 
 void UnloadPluginLibrary() {
-    if (library.module) EXPECT_TRUE(FreeLibrary(library.module));
+    if (library.module) {
+        EXPECT_TRUE(FreeLibrary(library.module));
+    }
     library = PluginLibrary{};
 }
