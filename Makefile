@@ -102,7 +102,10 @@ FUZZ_SECONDS := 60
 fuzz: fuzz-build
 	tools/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
 
-test: native asan cross fuzz-build
+# The four build folders build side by side: on their own, each one's
+# configure step and last links would leave processors idle.
+test: deps
+	@$(MAKE) --no-print-directory -j4 native asan cross fuzz-build
 	@if [ "$(WINE_WAY)" = win64 ]; then $(MAKE) --no-print-directory cross64; fi
 	tools/run-tests.sh $(BUILD)
 
