@@ -129,8 +129,8 @@ TEST_F(SpectrumTest, HiddenSpectrumPaintsMasksOnly) {
     const SpectrumDisplayState shown = view;
 
     spectrumShown = false;
-    for (bool playing : {true, false}) {
-        playing = playing;
+    for (bool playingNow : {true, false}) {
+        playing = playingNow;
         FillBoth(0x00);
         EXPECT_EQ(SpectrumFrame(), (std::vector<PaintedRect>{{14, 7, 268, 32}, {7, 7, 10, 32}}));
     }
