@@ -12,26 +12,51 @@ export JOBS
 VERSION := $(shell sed -n 's/^\#define VIS_KT_VERSION "\(.*\)"$$/\1/p' plugin/version.h)
 VERSION_NUMBERS := $(shell sed -n 's/^\#define VIS_KT_VERSION_NUMBERS //p' plugin/version.h | tr -d ' ' | tr , .)
 
-# configure DIR OPTIONS: a Ninja build folder. One made by another generator,
-# or before a change in cmake/, is configured anew: the toolchain's compiler
-# flags only reach a build folder's cache when the folder is first configured.
-configure = ( { grep -qs '^CMAKE_GENERATOR:INTERNAL=Ninja$$' $(1)/CMakeCache.txt && \
-	  [ -z "$$(find cmake -newer $(1)/CMakeCache.txt)" ]; } || rm -rf $(1)/CMakeCache.txt $(1)/CMakeFiles; \
-	cmake -S . -B $(1) -G Ninja $(2) >/dev/null)
+# configure DIR OPTIONS: a Ninja build folder (one made by another generator
+# is configured anew).
+configure = ( grep -qs '^CMAKE_GENERATOR:INTERNAL=Ninja$$' $(1)/CMakeCache.txt || \
+	  rm -rf $(1)/CMakeCache.txt $(1)/CMakeFiles; \
+	cmake -S . -B $(1) -G Ninja $(2) >/dev/null )
 build_in = cmake --build $(1) -j$(JOBS) $(2)
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
 TESTS := -DBUILD_TESTING=ON
+# build/cross holds the Windows tests exactly when a goal runs them, whatever
+# ran before: `make` after `make test` needs no test sources.
+CROSS_TESTS := -DBUILD_TESTING=$(if $(filter test cross soak release,$(MAKECMDGOALS)),ON,OFF)
+
+# What each goal needs installed (tools/install-deps.sh). Every goal that
+# builds or runs anything waits for `deps`, which installs it all once,
+# before anything else starts: `make -j test` runs one apt-get, not several.
+deps_all := build
+deps_dll := build
+deps_host := build
+deps_native := test
+deps_asan := test
+deps_cross := test
+deps_cross64 := test win64
+deps_skins := test
+deps_fuzz-build := fuzz
+deps_fuzz := fuzz
+deps_test := test
+deps_demo := demo
+deps_bench := bench
+deps_soak := test
+deps_release := test release
+GOAL_DEPS := $(sort build $(foreach goal,$(or $(MAKECMDGOALS),all),$(deps_$(goal))))
+
 # How this machine runs the 32-bit Windows programs (tools/wine-session.sh).
 WINE_WAY = $$(bash -c '. tools/wine-session.sh && wine_way')
 
-.PHONY: all dll host test native asan cross cross64 skins demo bench soak fuzz fuzz-build release version clean
+.PHONY: deps all dll host test native asan cross cross64 skins demo bench soak fuzz fuzz-build release version clean
 
 all: dll host
 
-dll:
-	@tools/install-deps.sh build
-	@$(call configure,$(BUILD)/cross,$(CROSS))
+deps:
+	@tools/install-deps.sh $(GOAL_DEPS)
+
+dll: deps
+	@$(call configure,$(BUILD)/cross,$(CROSS) $(CROSS_TESTS))
 	$(call build_in,$(BUILD)/cross,--target vis_kt)
 	mkdir -p dist
 	cp $(BUILD)/cross/bin/vis_kt.dll dist/vis_kt.dll
@@ -43,38 +68,32 @@ host: dll
 	cp $(BUILD)/cross/bin/vis_host.exe dist/vis_host.exe
 	@echo "built dist/vis_host.exe"
 
-native:
-	@tools/install-deps.sh test
+native: deps
 	@$(call configure,$(BUILD)/native,$(TESTS))
 	$(call build_in,$(BUILD)/native)
 
-asan:
-	@tools/install-deps.sh test
+asan: deps
 	@$(call configure,$(BUILD)/asan,$(TESTS) -DVIS_SANITIZE=ON)
 	$(call build_in,$(BUILD)/asan)
 
 # The 32-bit build with its Windows tests.
 cross: all
-	@tools/install-deps.sh test
-	@$(call configure,$(BUILD)/cross,$(CROSS) $(TESTS))
+	@$(call configure,$(BUILD)/cross,$(CROSS) $(CROSS_TESTS))
 	$(call build_in,$(BUILD)/cross)
 
 # The 64-bit build, whose Windows tests run only where this machine can run
 # no 32-bit program, natively or under qemu.
-cross64:
-	@tools/install-deps.sh test win64
+cross64: deps
 	@$(call configure,$(BUILD)/cross64,$(CROSS64) $(TESTS))
 	$(call build_in,$(BUILD)/cross64)
 
 # Redraws the two skin bitmaps in resources/ with the native generator.
-skins:
-	@tools/install-deps.sh test
+skins: deps
 	@$(call configure,$(BUILD)/native,)
 	$(call build_in,$(BUILD)/native,--target skingen)
 	$(BUILD)/native/bin/skingen resources
 
-fuzz-build:
-	@tools/install-deps.sh test
+fuzz-build: deps
 	@$(call configure,$(BUILD)/fuzz,-DVIS_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++)
 	$(call build_in,$(BUILD)/fuzz)
 
@@ -83,12 +102,14 @@ FUZZ_SECONDS := 60
 fuzz: fuzz-build
 	tools/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
 
-test: native asan cross fuzz-build
+# The four build folders build side by side: on their own, each one's
+# configure step and last links would leave processors idle.
+test: deps
+	@$(MAKE) --no-print-directory -j4 native asan cross fuzz-build
 	@if [ "$(WINE_WAY)" = win64 ]; then $(MAKE) --no-print-directory cross64; fi
 	tools/run-tests.sh $(BUILD)
 
 demo: all
-	@tools/install-deps.sh demo
 	@$(call configure,$(BUILD)/native,)
 	$(call build_in,$(BUILD)/native,--target democlip)
 	@if [ "$(WINE_WAY)" = win64 ]; then $(MAKE) --no-print-directory cross64; fi
@@ -104,8 +125,7 @@ version:
 
 # Timings mean nothing under emulation: where the 32-bit build runs only
 # under qemu, the frame benchmark runs the 64-bit build under native Wine.
-bench:
-	@tools/install-deps.sh bench
+bench: deps
 	@$(call configure,$(BUILD)/bench,-DCMAKE_BUILD_TYPE=Release -DVIS_BENCH=ON)
 	$(call build_in,$(BUILD)/bench,--target spectrum_bench)
 	$(BUILD)/bench/bin/spectrum_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Runs every test suite (native, native under the sanitizers, the fuzzers'
 # fixed-seed pass, Windows under Wine, the release packages) and ends with
-# the line "N passed, N failed, N skipped". Counts come from CTest's JUnit
-# reports. A failed Windows test gets one more run: one that passes then is
-# named on a line "passed on retry: ...", one whose program never began its
-# test (Wine did not start it) on a line "never started: ...".
+# the line "N passed, N failed, N skipped", counting test cases. The native
+# counts come from CTest's JUnit reports, one CTest test per case. A Windows
+# test program runs all its cases in one process (tests/wine/CMakeLists.txt
+# names the cases that need a process of their own) and writes a case report
+# (tests/wine/case_report.h): a case passes only when its program reported it
+# passed. Failed Windows cases run once more, in one process per program:
+# one that passes then is named on a line "passed on retry: ...". A program
+# that Wine did not start runs once more as a whole, and is named on a line
+# "never started: ...".
 # Usage: tools/run-tests.sh BUILD_ROOT
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,14 +18,28 @@ jobs=${JOBS:-$(nproc)}
 passed=0 failed=0 skipped=0 status=0
 retried=() unstarted=()
 
-# results JUNIT: STATUS, NAME and REACHED of each test, tab-separated.
+# results JUNIT: STATUS and NAME of each test, tab-separated.
 results() { awk -f "$here/junit-results.awk" "$1"; }
 
-# run_suite NAME DIR RETRY [ctest options]: runs CTest in DIR and adds its
-# counts; with RETRY=retry, failed tests run once more.
+# tally NAME PASSED SKIPPED LOG [FAILURE...]: prints a suite's counts and
+# adds them to the totals.
+tally() {
+    local name=$1 ok=$2 skips=$3 log=$4
+    shift 4
+    echo "$name: $ok passed, $# failed, $skips skipped"
+    passed=$((passed + ok)) skipped=$((skipped + skips)) failed=$((failed + $#))
+    if [ $# -gt 0 ]; then
+        status=1
+        printf 'FAILED: %s\n' "$@"
+        echo "(output in $log)"
+    fi
+}
+
+# run_suite NAME DIR [ctest options]: runs CTest in DIR, one CTest test per
+# case, and adds its counts.
 run_suite() {
-    local name=$1 dir=$2 retry=$3
-    shift 3
+    local name=$1 dir=$2
+    shift 2
     echo "== $name"
     local log=$dir/ctest.log junit=$dir/ctest-junit.xml
     rm -f "$junit"
@@ -31,39 +50,103 @@ run_suite() {
         failed=$((failed + 1)) status=1
         return
     fi
-    local outcome test reached ok=0 skips=0 failures=()
-    while IFS=$'\t' read -r outcome test reached; do
+    local outcome test ok=0 skips=0 failures=()
+    while IFS=$'\t' read -r outcome test; do
         case $outcome in
         passed) ok=$((ok + 1)) ;;
         skipped) skips=$((skips + 1)) ;;
-        failed)
-            failures+=("$test")
-            [ "$reached" = no ] && unstarted+=("$test")
-            ;;
+        failed) failures+=("$test") ;;
         esac
     done < <(results "$junit")
-    if [ ${#failures[@]} -gt 0 ] && [ "$retry" = retry ]; then
-        local again=$dir/ctest-retry-junit.xml
-        rm -f "$again"
-        (cd "$dir" && ctest --timeout 300 --output-on-failure --rerun-failed --output-junit "$again" "$@") \
-            >"$dir/ctest-retry.log" 2>&1
-        failures=()
-        while IFS=$'\t' read -r outcome test reached; do
-            case $outcome in
-            passed) ok=$((ok + 1)) retried+=("$test") ;;
-            skipped) skips=$((skips + 1)) ;;
-            failed) failures+=("$test") ;;
-            esac
-        done < <(results "$again")
-        log="$log and $dir/ctest-retry.log"
+    tally "$name" $ok $skips "$log" "${failures[@]}"
+}
+
+# read_report FILE PROGRAM: adds the cases of one case report to the counts;
+# each case that passed goes to `now_passed`, each that did not, as
+# PROGRAM<TAB>CASE, to `again`. A program that failed or ended early after
+# all its cases passed goes to `program_failures`. Returns 1 when the report
+# shows no planned case: the program never began.
+read_report() {
+    local file=$1 program=$2 word name rest end=none missed=0 planned=()
+    local -A outcome=()
+    [ -s "$file" ] || return 1
+    while read -r word name rest; do
+        case $word in
+        plan) planned+=("$name") ;;
+        passed | failed | skipped) outcome[$name]=$word ;;
+        end) end=$name ;;
+        esac
+    done < <(tr -d '\r' <"$file")
+    [ ${#planned[@]} -gt 0 ] || return 1
+    for name in "${planned[@]}"; do
+        case ${outcome[$name]:-unfinished} in
+        passed) case_ok=$((case_ok + 1)) now_passed+=("$program $name") ;;
+        skipped) case_skips=$((case_skips + 1)) ;;
+        *) again+=("$program"$'\t'"$name") missed=1 ;;
+        esac
+    done
+    if [ "$end" != passed ] && [ $missed = 0 ]; then
+        program_failures+=("$program (after its cases: $end)")
     fi
-    echo "$name: $ok passed, ${#failures[@]} failed, $skips skipped"
-    passed=$((passed + ok)) skipped=$((skipped + skips)) failed=$((failed + ${#failures[@]}))
-    if [ ${#failures[@]} -gt 0 ]; then
-        status=1
-        printf 'FAILED: %s\n' "${failures[@]}"
-        echo "(output in $log)"
+    return 0
+}
+
+# run_wine_suite NAME DIR: runs the Windows test programs through CTest in DIR
+# and counts their cases from the case reports; failed cases run once more.
+run_wine_suite() {
+    local name=$1 dir=$2
+    echo "== $name"
+    local reports=$dir/case-reports log=$dir/ctest.log junit=$dir/ctest-junit.xml retry_log=$dir/ctest-retry.log
+    rm -rf "$reports" "$junit" "$retry_log"
+    mkdir -p "$reports"
+    (cd "$dir" && ctest --timeout 1200 --output-on-failure -j"$jobs" --output-junit "$junit") >"$log" 2>&1
+    if [ ! -s "$junit" ]; then
+        echo "$name: CTest wrote no report; see $log"
+        tail -n 20 "$log"
+        failed=$((failed + 1)) status=1
+        return
     fi
+    local case_ok=0 case_skips=0 again=() now_passed=() program_failures=() silent=() outcome test
+    while IFS=$'\t' read -r outcome test; do
+        read_report "$reports/$test.txt" "${test%%.*}" || silent+=("$test")
+    done < <(results "$junit")
+    # A program that never began runs once more, as CTest ran it.
+    if [ ${#silent[@]} -gt 0 ]; then
+        local pattern
+        pattern=$(printf '%s|' "${silent[@]}" | sed 's/\./\\./g')
+        (cd "$dir" && ctest --timeout 1200 --output-on-failure -R "^(${pattern%|})\$") >>"$retry_log" 2>&1
+        for test in "${silent[@]}"; do
+            if read_report "$reports/$test.txt" "${test%%.*}"; then
+                unstarted+=("$test (its second start ran)")
+            else
+                unstarted+=("$test")
+                program_failures+=("$test (never started)")
+            fi
+        done
+    fi
+    # Failed cases once more: per program, one process running only those.
+    if [ ${#again[@]} -gt 0 ]; then
+        local first=("${again[@]}") program report
+        local -a cases
+        again=()
+        for program in $(printf '%s\n' "${first[@]}" | cut -f1 | sort -u); do
+            mapfile -t cases < <(printf '%s\n' "${first[@]}" | awk -F'\t' -v p="$program" '$1 == p {print $2}')
+            report=$reports/retry-$program.txt
+            (cd "$dir/bin" && timeout 1200 "$WINE" "$program.exe" --gtest_filter="$(IFS=:; echo "${cases[*]}")" \
+                --case_report="$report") </dev/null >>"$retry_log" 2>&1
+            now_passed=()
+            if read_report "$report" "$program"; then
+                retried+=("${now_passed[@]}")
+            else
+                again+=("${cases[@]/#/$program$'\t'}")
+            fi
+        done
+        log="$log and $retry_log"
+    fi
+    local failures=() entry
+    for entry in "${again[@]}"; do failures+=("${entry/$'\t'/ }"); done
+    failures+=("${program_failures[@]}")
+    tally "$name" $case_ok $case_skips "$log" "${failures[@]}"
 }
 
 # run_check NAME COMMAND...: one test that is a plain command.
@@ -79,17 +162,29 @@ run_check() {
     fi
 }
 
+# The fuzzers' fixed-seed pass keeps one processor busy for most of a
+# minute; it runs beside the other suites and is counted at the end.
+fuzz_log=$build/fuzz/smoke.log
+"$here/run-fuzzers.sh" "$build/fuzz" --smoke >"$fuzz_log" 2>&1 &
+fuzz_pid=$!
+stop_fuzzers() { kill "$fuzz_pid" 2>/dev/null; }
+fuzzers_done() {
+    wait "$fuzz_pid"
+    local fuzz_status=$?
+    cat "$fuzz_log"
+    return $fuzz_status
+}
+
 . "$here/wine-session.sh"
-way=$(wine_way) || exit 1
+way=$(wine_way) || { stop_fuzzers; exit 1; }
 wine_build=$(wine_build_dir "$build" "$way")
 
 run_check "32-bit DLL tables" "$here/check-dll-tables.sh" "$build/cross/bin/vis_kt.dll"
 run_check "32-bit DLL baseline" "$here/check-dll-baseline.sh" "$build/cross/bin/vis_kt.dll"
-run_suite native "$build/native" once
-run_check "fuzzers, fixed seed" "$here/run-fuzzers.sh" "$build/fuzz" --smoke
-run_suite sanitizers "$build/asan" once
+run_suite native "$build/native"
+run_suite sanitizers "$build/asan"
 
-trap wine_session_stop EXIT
+trap 'stop_fuzzers; wine_session_stop' EXIT
 trap 'exit 130' INT TERM
 case $way in
 native32) echo "== the Windows tests run the 32-bit build that ships, under 32-bit Wine" ;;
@@ -98,12 +193,13 @@ win64) echo "== this machine runs no 32-bit programs, natively or under qemu: th
 esac
 if wine_session_start "$wine_build"; then
     # A window test can lose a race with the X server on a loaded machine.
-    run_suite wine "$wine_build" retry
+    run_wine_suite wine "$wine_build"
     run_check "release packages and installer" "$here/release/test-release.sh" "$build" "$wine_build"
 else
     failed=$((failed + 1)) status=1
 fi
 wine_session_stop
+run_check "fuzzers, fixed seed" fuzzers_done
 trap - EXIT
 
 for test in "${retried[@]}"; do echo "passed on retry: $test"; done

@@ -112,6 +112,24 @@ wine_session_start() {
     fi
     # Without a window manager, every DestroyWindow otherwise waits 2 s.
     "$wine_admin" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    wine_desktop_up "$build" "$way"
+}
+
+# Brings the session's desktop up with a program that opens one window,
+# built for the architecture the way runs and run with the way's loader.
+wine_desktop_up() {
+    local build=$1 way=$2 compiler=i686-w64-mingw32-gcc-posix program=$1/desktop-window.exe
+    [ "$way" = win64 ] && compiler=x86_64-w64-mingw32-gcc-posix
+    if [ ! -x "$program" ] || [ "$wine_session_tools/desktop-window.c" -nt "$program" ]; then
+        "$compiler" -O2 -o "$program" "$wine_session_tools/desktop-window.c" || return 1
+    fi
+    local try
+    for try in 1 2 3; do
+        (cd "$build" && "$WINE" desktop-window.exe </dev/null >/dev/null 2>&1) && return 0
+        sleep 1
+    done
+    echo "wine-session: the desktop did not come up (tools/desktop-window.c)" >&2
+    return 1
 }
 
 wine_session_stop() {

@@ -218,7 +218,7 @@ TEST_P(PaintingExampleRight, SameColumnsInEitherBand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, PaintingExampleRight, ::testing::Values(DeduzodoSkin, VuMeterSkin),
-                         [](const ::testing::TestParamInfo<ModuleSkin>& info) { return std::string(info.param.bitmap); });
+                         [](const ::testing::TestParamInfo<ModuleSkin>& test) { return std::string(test.param.bitmap); });
 
 TEST(StartupMasks, FollowTheSkin) {
     PaintList vuMeter, deduzodo;

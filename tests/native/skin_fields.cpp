@@ -12,11 +12,11 @@ constexpr Columns MeterColumns{LeftBarOuter, RightBarOuter + 1};
 Field MeterFieldAt(const ModuleSkin& skin, int x, int y) {
     if (skin.hasSpectrum && SpectrumRows.Contain(y) && MeterColumns.Contain(x)) {
         if (BassColumns.Contain(x)) return Field::Spectrum;
-        if (BlackStrip.Contain(x)) return Field::Black;  // under bar 0
-        return (x - FirstBarLeft) % BarPitch < BarWidth ? Field::Spectrum : Field::Black;
+        if (BlackStrip.Contain(x)) return Field::Gap;  // under bar 0
+        return (x - FirstBarLeft) % BarPitch < BarWidth ? Field::Spectrum : Field::Gap;
     }
-    if (skin.hasSpectrum && y == SeparatorRow && MeterColumns.Contain(x)) return Field::Black;
-    if (skin.levelBarRows.Contain(y) && MeterColumns.Contain(x)) return CentreGap.Contain(x) ? Field::Black : Field::LevelBar;
+    if (skin.hasSpectrum && y == SeparatorRow && MeterColumns.Contain(x)) return Field::Gap;
+    if (skin.levelBarRows.Contain(y) && MeterColumns.Contain(x)) return CentreGap.Contain(x) ? Field::Gap : Field::LevelBar;
     return Field::None;
 }
 

@@ -9,7 +9,8 @@
 
 inline constexpr Colour Black{0, 0, 0};
 
-enum class Field { None, Black, LevelBar, Spectrum };
+// Gap: a pixel of the meter area that stays black, between or beside the bars.
+enum class Field { None, Gap, LevelBar, Spectrum };
 
 // The meter field at (x, y), None outside every field.
 Field MeterFieldAt(const ModuleSkin& skin, int x, int y);

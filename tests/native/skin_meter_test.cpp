@@ -15,7 +15,7 @@ TEST_P(SkinMeters, FieldsHoldTheirGradientsAndBlacks) {
             case Field::Spectrum:
                 EXPECT_TRUE(MeterColour(c, SpectrumColour(y), 1)) << x << "," << y << " " << c;
                 break;
-            case Field::Black:
+            case Field::Gap:
                 EXPECT_EQ(c, Black) << x << "," << y;
                 break;
             case Field::None:

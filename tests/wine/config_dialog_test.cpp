@@ -79,8 +79,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, ConfigMarksTest,
                                            MarksCase{1, true, false, true, false},
                                            MarksCase{3, true, true, false, false},
                                            MarksCase{5, true, false, true, true}),
-                         [](const ::testing::TestParamInfo<MarksCase>& info) {
-                             return "Mode" + std::to_string(info.param.mode);
+                         [](const ::testing::TestParamInfo<MarksCase>& test) {
+                             return "Mode" + std::to_string(test.param.mode);
                          });
 
 TEST_F(ConfigTest, UnmarkingAttachGreysThePlacesButKeepsThem) {

@@ -1,11 +1,13 @@
 #include "tests/wine/dialog_driver.h"
 
 HWND WaitForDialog(const char* title, int timeoutMs) {
-    for (int waited = 0; waited < timeoutMs; waited += 10) {
+    // Looked for every millisecond: the soak tests open a dialog a thousand times.
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    do {
         HWND dialog = FindWindowA("#32770", title);
         if (dialog && IsWindowVisible(dialog)) return dialog;
-        Sleep(10);
-    }
+        Sleep(1);
+    } while (GetTickCount64() < deadline);
     return nullptr;
 }
 

@@ -112,7 +112,7 @@ TEST_P(HostileSettingsTest, StartsDrawsStopsAndLeavesAReadableFile) {
 
 INSTANTIATE_TEST_SUITE_P(Corpus, HostileSettingsTest,
                          ::testing::Combine(::testing::Range<size_t>(0, Corpus().size()), ::testing::Values(0, 1)),
-                         [](const ::testing::TestParamInfo<HostileCase>& info) {
-                             return std::string(Corpus()[std::get<0>(info.param)].name) +
-                                    (std::get<1>(info.param) ? "VuMeter" : "Deduzodo");
+                         [](const ::testing::TestParamInfo<HostileCase>& test) {
+                             return std::string(Corpus()[std::get<0>(test.param)].name) +
+                                    (std::get<1>(test.param) ? "VuMeter" : "Deduzodo");
                          });

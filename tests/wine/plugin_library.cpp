@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+PluginLibrary library;
+
+}  // namespace
+
 PluginLibrary& LoadPluginLibrary() {
-    static PluginLibrary library;
     if (!library.module) {
         library.module = LoadLibraryA("vis_kt.dll");
         EXPECT_NE(library.module, nullptr) << "vis_kt.dll not loadable, error " << GetLastError();
@@ -14,4 +19,11 @@ PluginLibrary& LoadPluginLibrary() {
         }
     }
     return library;
+}
+
+void UnloadPluginLibrary() {
+    if (library.module) {
+        EXPECT_TRUE(FreeLibrary(library.module));
+    }
+    library = PluginLibrary{};
 }

@@ -11,5 +11,10 @@ struct PluginLibrary {
     winampVisHeader* (*getHeader)() = nullptr;
 };
 
-// Loads vis_kt.dll once per process; fails the calling test when it cannot.
+// Loads vis_kt.dll, or returns the library loaded before; fails the calling
+// test when it cannot.
 PluginLibrary& LoadPluginLibrary();
+// Frees the library, so that the next load starts from its initial state as
+// the player's next start of a plug-in does (the cases of a test program
+// share one process).
+void UnloadPluginLibrary();

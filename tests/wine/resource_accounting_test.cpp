@@ -125,9 +125,9 @@ TEST_P(StartStopTest, CloseCommandThenPlayerQuit) {
 INSTANTIATE_TEST_SUITE_P(Modules, StartStopTest,
                          ::testing::Values(SizeCase{0, false}, SizeCase{0, true}, SizeCase{1, false},
                                            SizeCase{1, true}),
-                         [](const ::testing::TestParamInfo<SizeCase>& info) {
-                             return std::string(info.param.index ? "VuMeter" : "Deduzodo") +
-                                    (info.param.doubleSize ? "Double" : "Single");
+                         [](const ::testing::TestParamInfo<SizeCase>& test) {
+                             return std::string(test.param.index ? "VuMeter" : "Deduzodo") +
+                                    (test.param.doubleSize ? "Double" : "Single");
                          });
 
 class FrameCostTest : public AccountingTest, public ::testing::WithParamInterface<bool> {
@@ -169,8 +169,8 @@ TEST_P(FrameCostTest, VuMeterFillsPerFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FrameCostTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Double" : "Single";
+                         [](const ::testing::TestParamInfo<bool>& test) {
+                             return test.param ? "Double" : "Single";
                          });
 
 TEST_F(AccountingTest, ThousandRunsInOneProcessHoldNothing) {

@@ -281,10 +281,12 @@ template <typename Function>
 void Redirect(HMODULE module, const char* dll, const char* name, Function& real, Function counting,
               std::vector<std::string>& missing) {
     void* previous = PatchImport(module, dll, name, reinterpret_cast<void*>(counting));
-    if (previous) {
-        real = reinterpret_cast<Function>(previous);
-    } else {
+    if (!previous) {
         missing.push_back(name);
+    } else if (previous != reinterpret_cast<void*>(counting)) {
+        // A slot redirected before, in this load of the library, keeps the
+        // real function found then.
+        real = reinterpret_cast<Function>(previous);
     }
 }
 
@@ -326,10 +328,7 @@ std::string DescribeHeld() {
 }
 
 std::vector<std::string> InstallResourceLedger() {
-    static bool installed = false;
-    static std::vector<std::string> missing;
-    if (installed) return missing;
-    installed = true;
+    std::vector<std::string> missing;
     HMODULE module = LoadPluginLibrary().module;
     const char* gdi = "gdi32.dll";
     const char* user = "user32.dll";

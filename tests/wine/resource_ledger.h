@@ -57,8 +57,8 @@ struct ResourceLedger {
 
 extern ResourceLedger Ledger;
 
-// Loads vis_kt.dll and redirects its imports, once per process. Returns the
-// names of the listed functions that the library does not import.
+// Loads vis_kt.dll and redirects its imports, once per load of the library.
+// Returns the names of the listed functions that the library does not import.
 std::vector<std::string> InstallResourceLedger();
 
 // "Surface 2, Window 1, ..." of everything held, for failure messages.

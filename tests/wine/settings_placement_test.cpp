@@ -60,7 +60,7 @@ TEST_P(PlacementSettingsTest, StartsReachableAndKeepsOtherSections) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, PlacementSettingsTest, ::testing::ValuesIn(PlacementFiles()),
-                         [](const ::testing::TestParamInfo<PlacementCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<PlacementCase>& test) { return std::string(test.param.name); });
 
 TEST_F(WindowTest, FreePositionOffEveryScreenComesBack) {
     WriteIni("[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=-5000\r\nY=300\r\n");

@@ -145,6 +145,6 @@ TEST_P(SoakTest, HeldObjectsAndMemoryStayFlat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RenderOperations, SoakTest, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return info.param ? "VuMeter" : "Deduzodo";
+                         [](const ::testing::TestParamInfo<int>& test) {
+                             return test.param ? "VuMeter" : "Deduzodo";
                          });

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "tests/wine/case_report.h"
 #include "tests/wine/import_patch.h"
 
 namespace {
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     PatchImport(GetModuleHandleA(nullptr), "kernel32.dll", "OutputDebugStringA",
                 reinterpret_cast<void*>(&IgnoreDebugOutput));
+    ReportCasesIfAsked(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

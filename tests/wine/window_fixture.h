@@ -1,11 +1,12 @@
-// A running module in a fresh process: player window, settings, start-up and
-// shut-down around each test.
+// A running module of a freshly loaded vis_kt.dll: player window, settings,
+// start-up and shut-down around each test, and the library freed after it.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include "display/skin_layout.h"
 #include "tests/wine/fake_player.h"
+#include "tests/wine/plugin_library.h"
 
 constexpr int PlayerLeft = 100, PlayerTop = 300, PlayerWidth = 275, PlayerHeight = 116;
 constexpr const char* DeduzodoSection = "ZARir 1.1 Deduzodo";
@@ -30,6 +31,7 @@ protected:
         PumpMessages();
         ClosePlayerWindow();
         RemovePluginIni();
+        UnloadPluginLibrary();
     }
 
     // Starts module `index` with the given dock mode stored in its section.

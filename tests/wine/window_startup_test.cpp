@@ -46,8 +46,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, DockModeTest,
                                            ModeCase{1, true, false, PlayerLeft, PlayerTop + PlayerHeight},
                                            ModeCase{3, true, false, PlayerLeft, PlayerTop - DeduzodoSkin.height},
                                            ModeCase{5, true, true, PlayerLeft, PlayerTop + PlayerHeight}),
-                         [](const ::testing::TestParamInfo<ModeCase>& info) {
-                             return "Mode" + std::to_string(info.param.mode);
+                         [](const ::testing::TestParamInfo<ModeCase>& test) {
+                             return "Mode" + std::to_string(test.param.mode);
                          });
 
 TEST_F(WindowTest, DoubleSizeAbove400Pixels) {
