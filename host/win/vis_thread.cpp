@@ -47,11 +47,6 @@ void FillRecord(HostSession& session, winampVisModule* module) {
     FillWaveform(audio, session.transport->Position() + FramesIn(module->latencyMs, audio.rate), module->waveformData);
 }
 
-void SilenceRecord(winampVisModule* module) {
-    for (auto& channel : module->waveformData)
-        for (auto& sample : channel) sample = 0;
-}
-
 std::string Hex(uintptr_t value) {
     std::ostringstream text;
     text << "0x" << std::uppercase << std::hex << std::setfill('0') << std::setw(8) << value;
@@ -80,6 +75,13 @@ bool RenderOnce(HostSession& session, winampVisModule* module) {
     return false;
 }
 
+// The player's last frame when playback stops: all samples 0.
+bool RenderSilence(HostSession& session, winampVisModule* module) {
+    for (auto& channel : module->waveformData)
+        for (auto& sample : channel) sample = 0;
+    return RenderOnce(session, module);
+}
+
 // The player's loop: render while playing, every delayMs, and once more with
 // silence when playback stops.
 void RunLive(HostSession& session, winampVisModule* module) {
@@ -93,8 +95,7 @@ void RunLive(HostSession& session, winampVisModule* module) {
             FillRecord(session, module);
             if (!RenderOnce(session, module)) return;
         } else if (state == PlayState::Stopped && previous == PlayState::Playing) {
-            SilenceRecord(module);
-            if (!RenderOnce(session, module)) return;
+            if (!RenderSilence(session, module)) return;
         }
         previous = state;
         if (!PumpFor(session, DWORD(module->delayMs > 0 ? module->delayMs : 1), nothing, never)) return;
@@ -120,9 +121,7 @@ public:
             const PlayState state = session_.transport->State();
             const bool playing = state == PlayState::Playing;
             if (state == PlayState::Stopped && previous == PlayState::Playing) {
-                // The player's last frame when playback stops: all silence.
-                SilenceRecord(module_);
-                if (!RenderOnce(session_, module_)) return;
+                if (!RenderSilence(session_, module_)) return;
                 Save();
                 previous = state;
                 continue;
