@@ -1,6 +1,4 @@
-// The Configure dialog from either entry and the new dock mode applied to a
-// running window (declared in window_proc.h).
-#include "window/window_proc.h"
+#include "window/configure.h"
 
 #include "settings/dialogs.h"
 #include "settings/settings_file.h"
@@ -11,7 +9,7 @@ namespace {
 
 // From another thread the request is sent to the window and waits for it.
 void RequestDockMode(winampVisModule* module, uint8_t mode) {
-    HWND window = Instance().PluginWindow;
+    HWND window = Plugin.PluginWindow;
     if (!window) return;
     if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
         ApplyDockMode(module, mode);
@@ -25,27 +23,25 @@ void RequestDockMode(winampVisModule* module, uint8_t mode) {
 }  // namespace
 
 void ApplyDockMode(winampVisModule* module, uint8_t mode) {
-    PluginInstance& plugin = Instance();
-    if (!plugin.PluginWindow) return;
-    plugin.Settings.dockMode = mode;
-    SetWindowPos(plugin.PluginWindow, (mode & DockOnTop) ? HWND_TOPMOST : HWND_NOTOPMOST, plugin.Settings.x,
-                 plugin.Settings.y, plugin.WindowWidth, plugin.WindowHeight, SWP_SHOWWINDOW);
+    if (!Plugin.PluginWindow) return;
+    Plugin.Settings.dockMode = mode;
+    SetWindowPos(Plugin.PluginWindow, (mode & DockOnTop) ? HWND_TOPMOST : HWND_NOTOPMOST, Plugin.Settings.x,
+                 Plugin.Settings.y, Plugin.WindowWidth, Plugin.WindowHeight, SWP_SHOWWINDOW);
     // The next frame docks anew, wherever the player window is.
-    plugin.ForceDocking = true;
+    Plugin.ForceDocking = true;
     module->Render(module);
 }
 
 void OpenConfigDialog(winampVisModule* module, HWND owner) {
     if (BringOpenConfigDialogForward()) return;
-    PluginInstance& plugin = Instance();
-    const bool running = plugin.PluginWindow != nullptr;
+    const bool running = Plugin.PluginWindow != nullptr;
     // Without a running module the dialog starts from the stored mode.
-    if (!running) plugin.Settings = ReadSettings(module, plugin.Settings);
-    uint8_t mode = plugin.Settings.dockMode;
+    if (!running) Plugin.Settings = ReadSettings(module, Plugin.Settings);
+    uint8_t mode = Plugin.Settings.dockMode;
     if (!RunConfigDialog(module, owner, mode)) return;
-    if (!running || !plugin.PluginWindow) {
-        plugin.Settings.dockMode = mode;
-        WriteSettings(module, plugin.Settings);
+    if (!running || !Plugin.PluginWindow) {
+        Plugin.Settings.dockMode = mode;
+        WriteSettings(module, Plugin.Settings);
         return;
     }
     // The running window belongs to the module's thread, which may not be

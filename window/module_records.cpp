@@ -30,13 +30,13 @@ winampVisModule VuMeterRecord = MakeRecord("VU-Meter", RenderVuMeter);
 winampVisModule* VIS_CDECL GetModule(int32_t index) {
     switch (index) {
     case 0:
-        Instance().ModuleKind = ModuleDeduzodo;
+        Plugin.ModuleKind = ModuleDeduzodo;
         return &DeduzodoRecord;
     case 1:
-        Instance().ModuleKind = ModuleVuMeter;
+        Plugin.ModuleKind = ModuleVuMeter;
         return &VuMeterRecord;
     default:
-        Instance().ModuleKind = ModuleNone;
+        Plugin.ModuleKind = ModuleNone;
         return nullptr;
     }
 }

@@ -1,7 +1,7 @@
-// The plug-in's state: one instance for the life of the library, reached
-// through Instance(). Start-up fills it, every render steps it, shut-down
-// releases its handles; what start-up does not reset keeps its value from
-// one run to the next (the dock mode and position, the bass peak).
+// The plug-in's state: one instance for the life of the library, `Plugin`.
+// Start-up fills it, every render steps it, shut-down releases its handles;
+// what start-up does not reset keeps its value from one run to the next (the
+// dock mode and position, the bass peak).
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "display/level_meter.h"
+#include "display/paint_list.h"
 #include "display/spectrum_analysis.h"
 #include "display/spectrum_display.h"
 #include "settings/settings_file.h"
@@ -21,6 +22,22 @@ constexpr uint8_t ShowSpectrum = 2;
 
 constexpr UINT_PTR RenderTimerId = 1001;
 
+// A left-button press that this window saw, from the press to its release
+// or to the loss of the mouse capture.
+struct DragState {
+    bool Dragging = false;
+    POINT DragOrigin = {};  // the client point of the press
+};
+
+// What the window shows: the skin with these fills, presented at this size.
+// Valid only while `current`; a render whose picture equals it draws nothing.
+struct ShownPicture {
+    bool current = false;
+    bool doubleSize = false;
+    int32_t width = 0, height = 0;
+    PaintList fills;  // only rectangles that paint something
+};
+
 struct PluginInstance {
     // The module that the player's last getter call named.
     uint8_t ModuleKind = ModuleNone;
@@ -30,7 +47,6 @@ struct PluginInstance {
     WindowSettings Settings;
     bool DoubleSize = false;
     bool SpecialHost = false;
-    bool Dragging = false;
     bool HostPlaying = false;
     int32_t WindowWidth = 0;
     int32_t WindowHeight = 0;
@@ -39,10 +55,10 @@ struct PluginInstance {
     HWND PluginWindow = nullptr;
     HMENU PopupMenu = nullptr;
     RECT LastHostRect = {};
-    POINT DragOrigin = {};
     // Set by a confirmed configuration: the next frame docks anew whatever
     // the player window's rectangle is.
     bool ForceDocking = false;
+    DragState Drag;
 
     HDC CanvasDC = nullptr;
     HDC SkinDC = nullptr;
@@ -61,6 +77,7 @@ struct PluginInstance {
     LevelMeterState meter;
     SpectrumAnalysisState analysis;
     SpectrumDisplayState spectrum;
+    ShownPicture shown;
 };
 
-PluginInstance& Instance();
+extern PluginInstance Plugin;

@@ -1,70 +1,21 @@
 // Module start-up and shut-down: the window class, the popup window, the two
 // drawing surfaces, the tables of the signal display, the timer and the menu.
-// The one instance of the plug-in's state lives here.
 #include "display/masks.h"
 #include "plugin/version.h"
 #include "settings/settings_file.h"
-#include "window/frame.h"
+#include "window/canvas.h"
+#include "window/drag.h"
 #include "window/module_ops.h"
+#include "window/placement.h"
 #include "window/plugin_instance.h"
 #include "window/window_proc.h"
 
 namespace {
 
-PluginInstance Plugin;
-
 // Fixed: programs that look for the plug-in's window know it by this name.
 constexpr char PluginWindowClass[] = "DAVevUri";
 // Fixed: users know the start-up failures by this caption.
 constexpr char FailureCaption[] = "Shit !";
-
-int32_t Clamp(int64_t value, int32_t low, int32_t high) {
-    if (value > high) value = high;
-    if (value < low) value = low;
-    return static_cast<int32_t>(value);
-}
-
-using MonitorFromRectFunction = HMONITOR(WINAPI*)(LPCRECT, DWORD);
-using GetMonitorInfoFunction = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
-
-// Fills `work` with the work area the window has to move into and returns
-// true when no screen shows any part of the window. Windows 95 and NT 4.0
-// have no monitor functions, so they are looked up here rather than
-// imported; without them the primary screen is the only one.
-bool OffScreen(const RECT& window, RECT& work) {
-    HMODULE user = GetModuleHandleA("user32.dll");
-    const auto monitorFromRect =
-        reinterpret_cast<MonitorFromRectFunction>(reinterpret_cast<void*>(GetProcAddress(user, "MonitorFromRect")));
-    const auto getMonitorInfo =
-        reinterpret_cast<GetMonitorInfoFunction>(reinterpret_cast<void*>(GetProcAddress(user, "GetMonitorInfoA")));
-    if (monitorFromRect && getMonitorInfo) {
-        if (monitorFromRect(&window, MONITOR_DEFAULTTONULL)) return false;
-        MONITORINFO monitor = {};
-        monitor.cbSize = sizeof monitor;
-        if (!getMonitorInfo(monitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
-        work = monitor.rcWork;
-        return true;
-    }
-    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    RECT shown;
-    if (IntersectRect(&shown, &window, &screen)) return false;
-    return SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) != 0;
-}
-
-// Moves a free window into the nearest monitor's work area when its
-// rectangle lies entirely outside every monitor (a stored position from a
-// screen that is gone, or a damaged settings file).
-void BringOntoScreen(PluginInstance& plugin) {
-    WindowSettings& place = plugin.Settings;
-    // 64-bit sums: a stored position near the limits of 32 bits must not wrap.
-    const int64_t right = static_cast<int64_t>(place.x) + plugin.WindowWidth;
-    const int64_t bottom = static_cast<int64_t>(place.y) + plugin.WindowHeight;
-    const RECT window = {place.x, place.y, Clamp(right, INT32_MIN, INT32_MAX), Clamp(bottom, INT32_MIN, INT32_MAX)};
-    RECT work;
-    if (!OffScreen(window, work)) return;
-    place.x = Clamp(place.x, work.left, work.right - plugin.WindowWidth);
-    place.y = Clamp(place.y, work.top, work.bottom - plugin.WindowHeight);
-}
 
 // A class of ours can outlive a shut-down that failed, or an earlier load of
 // the library whose window procedure is gone: it is replaced, not reused. A
@@ -142,32 +93,20 @@ void DeleteSurface(HDC& surface) {
 
 }  // namespace
 
-PluginInstance& Instance() { return Plugin; }
-
 int32_t VIS_CDECL Init(winampVisModule* module) {
     Plugin.Settings = ReadSettings(module, Plugin.Settings);
     Plugin.HostWindow = module->hwndParent;
+    // Decided afresh: a player may keep the library loaded between runs.
+    Plugin.SpecialHost = HasHostMagic(module);
     RECT host = {};
     GetWindowRect(Plugin.HostWindow, &host);
-    Plugin.LastHostRect = host;
-    Plugin.ForceDocking = false;
-    // Both are decided afresh: a player may keep the library loaded between runs.
-    Plugin.DoubleSize = host.right - host.left > DoubleSizeAboveWidth;
-    UpdateWindowSize();
-    Plugin.SpecialHost = HasHostMagic(module);
-
-    HWND owner = nullptr;
-    if (Plugin.Settings.dockMode & DockAttached) {
-        owner = Plugin.HostWindow;
-        PlaceDocked(host.left, host.top, host.bottom);
-    } else {
-        BringOntoScreen(Plugin);
-    }
+    PlaceAtStartup(host);
 
     if (!RegisterPluginClass(module->hDllInstance)) {
         MessageBoxA(module->hwndParent, "Error registering window class", FailureCaption, MB_OK);
         return 1;
     }
+    HWND owner = (Plugin.Settings.dockMode & DockAttached) ? Plugin.HostWindow : nullptr;
     Plugin.PluginWindow = CreateWindowExA(0, PluginWindowClass, "ZARir " VIS_KT_VERSION, WS_POPUP, Plugin.Settings.x,
                                           Plugin.Settings.y, Plugin.WindowWidth, Plugin.WindowHeight, owner, nullptr,
                                           module->hDllInstance, nullptr);
@@ -188,8 +127,7 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
     ResetSpectrumAnalysis(Plugin.analysis);
     ResetSpectrumDisplay(Plugin.spectrum);
     Plugin.HostPlaying = false;
-    Plugin.Dragging = false;
-    Plugin.DragOrigin = {Plugin.Settings.x, Plugin.Settings.y};
+    Plugin.Drag = {};
 
     SetTimer(Plugin.PluginWindow, RenderTimerId, module->delayMs, nullptr);
     if (Plugin.Settings.dockMode & DockOnTop) {
@@ -204,10 +142,7 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
 // Safe to run again: each step releases only what is still held.
 void VIS_CDECL Quit(winampVisModule* module) {
     // The player may stop the module in the middle of a drag.
-    if (Plugin.Dragging) {
-        ClipCursor(nullptr);
-        Plugin.Dragging = false;
-    }
+    DragRelease();
     if (Plugin.PluginWindow) KillTimer(Plugin.PluginWindow, RenderTimerId);
     SelectBack(Plugin.SkinDC, Plugin.SkinSavedBitmap);
     DeleteHeld(Plugin.PristineBitmap);

@@ -1,9 +1,13 @@
 #include "window/window_proc.h"
 
+#include <windowsx.h>
+
 #include "display/skin_layout.h"
 #include "plugin/records.h"
 #include "settings/dialogs.h"
-#include "window/frame.h"
+#include "window/canvas.h"
+#include "window/configure.h"
+#include "window/drag.h"
 #include "window/plugin_instance.h"
 
 namespace {
@@ -11,9 +15,6 @@ namespace {
 winampVisModule* AttachedModule(HWND window) {
     return reinterpret_cast<winampVisModule*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
-
-int LowWord(LPARAM lParam) { return static_cast<int>(lParam & 0xFFFF); }
-int HighWord(LPARAM lParam) { return static_cast<int>((lParam >> 16) & 0xFFFF); }
 
 void Repaint(HWND window) {
     PAINTSTRUCT paint;
@@ -31,64 +32,44 @@ void Repaint(HWND window) {
 // While the player is stopped or paused the timer renders, so bars and peaks
 // fall back to rest; while it plays, the player renders itself.
 void TimerTick(HWND window) {
-    PluginInstance& plugin = Instance();
-    if (plugin.Dragging) return;
-    if (plugin.SpecialHost) {
-        plugin.HostPlaying = true;
+    if (Plugin.Drag.Dragging) return;
+    if (Plugin.SpecialHost) {
+        Plugin.HostPlaying = true;
         return;
     }
-    if (SendMessageA(plugin.HostWindow, WM_USER, 0, IsPlayingQuery) == 1) {
-        plugin.HostPlaying = true;
+    if (SendMessageA(Plugin.HostWindow, WM_USER, 0, IsPlayingQuery) == 1) {
+        Plugin.HostPlaying = true;
         return;
     }
-    plugin.HostPlaying = false;
+    Plugin.HostPlaying = false;
     if (winampVisModule* module = AttachedModule(window)) module->Render(module);
-}
-
-// Moves the window with the grab point held under the cursor, and keeps the
-// cursor inside it until the button goes up.
-void DragStep(HWND window, LPARAM lParam) {
-    PluginInstance& plugin = Instance();
-    POINT point = {LowWord(lParam) - plugin.DragOrigin.x, HighWord(lParam) - plugin.DragOrigin.y};
-    // A move to a client point taken for a screen one would bring the next
-    // mouse move at once, and the window would jump back and forth.
-    if (!ClientToScreen(window, &point)) return;
-    plugin.Settings.x = point.x;
-    plugin.Settings.y = point.y;
-    MoveWindow(window, plugin.Settings.x, plugin.Settings.y, plugin.WindowWidth, plugin.WindowHeight, TRUE);
-    const RECT confine = {plugin.Settings.x, plugin.Settings.y, plugin.Settings.x + plugin.WindowWidth,
-                          plugin.Settings.y + plugin.WindowHeight};
-    ClipCursor(&confine);
 }
 
 // The meter under a double-click at (x, y) in skin pixels, if any, is
 // switched on or off.
 void ToggleMeterUnder(const ModuleSkin& skin, int x, int y) {
-    PluginInstance& plugin = Instance();
-    if (SpectrumClickColumns.Contain(x) && skin.spectrumClickRows.Contain(y)) plugin.DisplayFlags ^= ShowSpectrum;
+    if (SpectrumClickColumns.Contain(x) && skin.spectrumClickRows.Contain(y)) Plugin.DisplayFlags ^= ShowSpectrum;
     const bool onLevelBar = LeftLevelClickColumns.Contain(x) || RightLevelClickColumns.Contain(x);
-    if (onLevelBar && skin.levelClickRows.Contain(y)) plugin.DisplayFlags ^= ShowLevelMeter;
+    if (onLevelBar && skin.levelClickRows.Contain(y)) Plugin.DisplayFlags ^= ShowLevelMeter;
 }
 
-void ToggleMeterAt(LPARAM lParam) {
-    PluginInstance& plugin = Instance();
-    int x = LowWord(lParam);
-    int y = HighWord(lParam);
-    if (plugin.DoubleSize) {
+void ToggleMeterAt(LPARAM point) {
+    int x = GET_X_LPARAM(point);
+    int y = GET_Y_LPARAM(point);
+    if (Plugin.DoubleSize) {
         x >>= 1;
         y >>= 1;
     }
-    if (plugin.ModuleKind == ModuleDeduzodo) ToggleMeterUnder(DeduzodoSkin, x, y);
-    if (plugin.ModuleKind == ModuleVuMeter) ToggleMeterUnder(VuMeterSkin, x, y);
+    if (Plugin.ModuleKind == ModuleDeduzodo) ToggleMeterUnder(DeduzodoSkin, x, y);
+    if (Plugin.ModuleKind == ModuleVuMeter) ToggleMeterUnder(VuMeterSkin, x, y);
 }
 
-void OpenContextMenu(LPARAM lParam) {
-    PluginInstance& plugin = Instance();
+void OpenContextMenu(LPARAM point) {
     RECT frame;
-    GetWindowRect(plugin.PluginWindow, &frame);
+    GetWindowRect(Plugin.PluginWindow, &frame);
     // The window has no border, so client and window origin coincide.
-    TrackPopupMenu(plugin.PopupMenu, 0, LowWord(lParam) + frame.left, HighWord(lParam) + frame.top, 0,
-                   plugin.PluginWindow, nullptr);
+    TrackPopupMenu(Plugin.PopupMenu, 0, GET_X_LPARAM(point) + frame.left, GET_Y_LPARAM(point) + frame.top, 0,
+                   Plugin.PluginWindow, nullptr);
 }
 
 void MenuCommand(HWND window, WPARAM command) {
@@ -112,7 +93,6 @@ void MenuCommand(HWND window, WPARAM command) {
 }  // namespace
 
 LRESULT CALLBACK PluginWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PluginInstance& plugin = Instance();
     switch (message) {
     case WM_CREATE:
     case WM_ERASEBKGND:
@@ -123,7 +103,7 @@ LRESULT CALLBACK PluginWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_NCDESTROY:
         // Destroyed with its owner, the player window: rendering must stop
         // touching it.
-        if (window == plugin.PluginWindow) plugin.PluginWindow = nullptr;
+        if (window == Plugin.PluginWindow) Plugin.PluginWindow = nullptr;
         break;
     case WM_PAINT:
         Repaint(window);
@@ -141,17 +121,16 @@ LRESULT CALLBACK PluginWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         TimerTick(window);
         return 0;
     case WM_MOUSEMOVE:
-        if ((plugin.Settings.dockMode & DockAttached) || wParam != MK_LBUTTON) break;
-        DragStep(window, lParam);
+        if (!DragMove(window, wParam, lParam)) break;
         return 0;
     case WM_LBUTTONDOWN:
-        plugin.Dragging = true;
-        plugin.DragOrigin = {LowWord(lParam), HighWord(lParam)};
+        DragPress(window, lParam);
         return 0;
     case WM_LBUTTONUP:
-        if (!plugin.Dragging) break;
-        plugin.Dragging = false;
-        ClipCursor(nullptr);
+        if (!DragRelease()) break;
+        return 0;
+    case WM_CAPTURECHANGED:
+        DragCaptureLost();
         return 0;
     case WM_LBUTTONDBLCLK:
         ToggleMeterAt(lParam);

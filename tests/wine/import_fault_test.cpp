@@ -78,8 +78,8 @@ const Import Imports[] = {
     USER(DialogBoxParamA), USER(EnableWindow), USER(EndDialog), USER(EndPaint), USER(FillRect), USER(FindWindowA),
     USER(GetDC), USER(GetDlgItem), USER(GetSystemMetrics), USER(GetWindowLongA), USER(GetWindowRect),
     USER(GetWindowThreadProcessId), USER(IntersectRect), USER(KillTimer), USER(LoadBitmapA), USER(MessageBoxA),
-    USER(MoveWindow), USER(PostMessageA), USER(PostQuitMessage), USER(RegisterClassA), USER(ReleaseDC),
-    USER(SendMessageA), USER(SetForegroundWindow), USER(SetTimer), USER(SetWindowLongA), USER(SetWindowPos),
+    USER(MoveWindow), USER(PostMessageA), USER(PostQuitMessage), USER(RegisterClassA), USER(ReleaseCapture), USER(ReleaseDC),
+    USER(SendMessageA), USER(SetCapture), USER(SetForegroundWindow), USER(SetTimer), USER(SetWindowLongA), USER(SetWindowPos),
     USER(ShowWindow), USER(SystemParametersInfoA), USER(TrackPopupMenu), USER(UnregisterClassA), USER(ValidateRect),
 };
 static_assert(__COUNTER__ - FirstRow <= static_cast<int>(sizeof Forward / sizeof Forward[0]));

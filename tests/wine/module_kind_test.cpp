@@ -10,17 +10,17 @@ extern "C" winampVisHeader* VIS_CDECL winampVisGetHeader();
 
 TEST(ModuleKind, EveryGetterCallOverwritesIt) {
     winampVisHeader* header = winampVisGetHeader();
-    EXPECT_EQ(Instance().ModuleKind, ModuleNone);
+    EXPECT_EQ(Plugin.ModuleKind, ModuleNone);
     header->getModule(0);
-    EXPECT_EQ(Instance().ModuleKind, ModuleDeduzodo);
+    EXPECT_EQ(Plugin.ModuleKind, ModuleDeduzodo);
     header->getModule(1);
-    EXPECT_EQ(Instance().ModuleKind, ModuleVuMeter);
+    EXPECT_EQ(Plugin.ModuleKind, ModuleVuMeter);
     header->getModule(2);
-    EXPECT_EQ(Instance().ModuleKind, ModuleNone);
+    EXPECT_EQ(Plugin.ModuleKind, ModuleNone);
     header->getModule(1);
-    EXPECT_EQ(Instance().ModuleKind, ModuleVuMeter);
+    EXPECT_EQ(Plugin.ModuleKind, ModuleVuMeter);
     header->getModule(-5);
-    EXPECT_EQ(Instance().ModuleKind, ModuleNone);
+    EXPECT_EQ(Plugin.ModuleKind, ModuleNone);
 }
 
 TEST(HostMagic, OnlyTheValueItself) {

@@ -1,0 +1,4 @@
+#include "window/plugin_instance.h"
+
+// Initialised from constants alone, before any code of the library runs.
+PluginInstance Plugin;
