@@ -1,7 +1,9 @@
-// The window procedure of the real DLL: timer, double-clicks, drag, keys, menu.
+// The window procedure of the real DLL: timer, double-clicks, drag, keys,
+// menu. Mouse input comes as a hand gives it, through the platform.
 #include <atomic>
 #include <thread>
 
+#include "tests/wine/hand_input.h"
 #include "tests/wine/window_fixture.h"
 
 namespace {
@@ -41,16 +43,6 @@ TEST_F(InputTest, TimerRendersOnlyWhileThePlayerIsNotPlaying) {
         EXPECT_TRUE(Lit(LeftOfMiddle, LevelRow(DeduzodoSkin))) << answer;
     }
     EXPECT_EQ(Player.queries, 3);
-}
-
-TEST_F(InputTest, TimerIgnoredWhileDragging) {
-    Start(0, 0);
-    SendMessageA(plugin, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
-    SendMessageA(plugin, WM_TIMER, 1001, 0);
-    EXPECT_EQ(Player.queries, 0);
-    SendMessageA(plugin, WM_LBUTTONUP, 0, Point(5, 5));
-    SendMessageA(plugin, WM_TIMER, 1001, 0);
-    EXPECT_EQ(Player.queries, 1);
 }
 
 TEST_F(InputTest, SpecialHostTimerNeitherAsksNorRenders) {
@@ -114,52 +106,6 @@ TEST_F(InputTest, VuMeterDoubleClickRegions) {
     }
 }
 
-TEST_F(InputTest, DoubleSizeHalvesTheClickPoint) {
-    MovePlayerWindow(PlayerLeft, PlayerTop, 550, 232);
-    Start(0);
-    FillWaveform(module, 0, 0);
-    Render(1);
-    const int x = 2 * BarLeft(1), y = 2 * RestingBarRow;  // bar 1 at rest, doubled
-    ASSERT_TRUE(Lit(x, y));
-    DoubleClick(2 * SpectrumClickColumns.left - 1, 10);
-    Render(1);
-    EXPECT_TRUE(Lit(x, y));
-    DoubleClick(2 * SpectrumClickColumns.left, 10);
-    Render(1);
-    EXPECT_FALSE(Lit(x, y));
-}
-
-TEST_F(InputTest, DragMovesTheFreeWindowWithTheLeftButtonOnly) {
-    Start(0, 0);
-    SendMessageA(plugin, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
-    SendMessageA(plugin, WM_MOUSEMOVE, MK_LBUTTON, Point(30, 25));
-    RECT rect = WindowRectOf(plugin);
-    EXPECT_EQ(rect.left, 20);
-    EXPECT_EQ(rect.top, 15);
-    EXPECT_EQ(rect.right - rect.left, SkinWidth);
-    SendMessageA(plugin, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, Point(60, 60));
-    SendMessageA(plugin, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, Point(60, 60));
-    EXPECT_EQ(WindowRectOf(plugin).left, 20);
-    EXPECT_EQ(SendMessageA(plugin, WM_LBUTTONUP, 0, Point(30, 25)), 0);
-    module->Quit(module);
-    module = nullptr;
-    // The position reached by dragging is what the settings keep.
-    char path[MAX_PATH];
-    lstrcpynA(path, PluginIniPath().c_str(), MAX_PATH);
-    EXPECT_EQ(GetPrivateProfileIntA(DeduzodoSection, "X", -1, path), 20);
-    EXPECT_EQ(GetPrivateProfileIntA(DeduzodoSection, "Y", -1, path), 15);
-}
-
-TEST_F(InputTest, AttachedWindowDoesNotDrag) {
-    Start(0, 1);
-    const RECT before = WindowRectOf(plugin);
-    SendMessageA(plugin, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
-    SendMessageA(plugin, WM_MOUSEMOVE, MK_LBUTTON, Point(40, 30));
-    EXPECT_EQ(WindowRectOf(plugin).left, before.left);
-    EXPECT_EQ(WindowRectOf(plugin).top, before.top);
-    SendMessageA(plugin, WM_LBUTTONUP, 0, Point(40, 30));
-}
-
 TEST_F(InputTest, KeystrokesReachThePlayerWindow) {
     Start(0);
     SendMessageA(plugin, WM_KEYDOWN, 'X', 0x002D0001);
@@ -182,7 +128,125 @@ TEST_F(InputTest, UnknownCommandDoesNothing) {
     EXPECT_TRUE(IsWindow(plugin));
 }
 
-TEST_F(InputTest, ContextMenuOpensAtTheClickAndCloses) {
+// A drag by hand: the grab point stays under the cursor, a move with Shift
+// held is no drag step, and the release ends the drag even where the cursor
+// left the window (ticks render again), while the press held them back.
+TEST_F(InputTest, DragByHandHoldsTheGrabPointUntilTheRelease) {
+    Start(0, 0);
+    MoveWindow(plugin, 600, 600, SkinWidth, DeduzodoSkin.height, TRUE);
+    MoveMouseTo(610, 605);
+    PressLeft();
+    SendMessageA(plugin, WM_TIMER, 1001, 0);
+    EXPECT_EQ(Player.queries, 0);
+    for (POINT to : {POINT{630, 615}, POINT{650, 625}, POINT{670, 640}}) {
+        MoveMouseTo(to.x, to.y);
+        EXPECT_EQ(WindowRectOf(plugin).left, to.x - 10);
+        EXPECT_EQ(WindowRectOf(plugin).top, to.y - 5);
+    }
+    HoldShift(true);
+    MoveMouseTo(760, 760);
+    HoldShift(false);
+    EXPECT_EQ(WindowRectOf(plugin).left, 660);
+    ReleaseLeft();
+    SendMessageA(plugin, WM_TIMER, 1001, 0);
+    EXPECT_EQ(Player.queries, 1);
+    module->Quit(module);
+    module = nullptr;
+    // The position reached by dragging is what the settings keep.
+    EXPECT_EQ(GetPrivateProfileIntA(DeduzodoSection, "X", -1, PluginIniPath().c_str()), 660);
+    EXPECT_EQ(GetPrivateProfileIntA(DeduzodoSection, "Y", -1, PluginIniPath().c_str()), 635);
+}
+
+// The cursor outruns the window past its left and top edges in one move:
+// the client point is negative there, not 65,536 pixels to the right.
+TEST_F(InputTest, DragPastTheLeftAndTopEdgesInOneMove) {
+    Start(0, 0);
+    MoveWindow(plugin, 400, 400, SkinWidth, DeduzodoSkin.height, TRUE);
+    MoveMouseTo(420, 410);
+    PressLeft();
+    MoveMouseTo(150, 200);
+    EXPECT_EQ(WindowRectOf(plugin).left, 130);
+    EXPECT_EQ(WindowRectOf(plugin).top, 190);
+    ReleaseLeft();
+}
+
+// The user presses on the docked strip, slides onto the player window and
+// lets go there: the strip stays put and the display keeps running.
+TEST_F(InputTest, PressOnTheDockedStripReleasedOnThePlayerWindow) {
+    Start(0, 1);
+    const RECT docked = WindowRectOf(plugin);
+    MoveMouseTo(docked.left + 50, docked.top + 10);
+    PressLeft();
+    MoveMouseTo(docked.left + 50, PlayerTop + 40);
+    ReleaseLeft();
+    EXPECT_EQ(WindowRectOf(plugin).top, docked.top);
+    for (int tick = 0; tick < 3; ++tick) SendMessageA(plugin, WM_TIMER, 1001, 0);
+    EXPECT_EQ(Player.queries, 3);
+    // The player starts: a tick learns it, and the loud DC term shows.
+    Player.playingAnswer = 1;
+    SendMessageA(plugin, WM_TIMER, 1001, 0);
+    FillWaveform(module, 0x80, 0x80);
+    Render(1);
+    EXPECT_TRUE(Lit(BarLeft(1), SpectrumRows.top + 2));
+}
+
+// A press on another window, then the cursor crosses the free window with
+// the button still held: nothing of ours moves.
+TEST_F(InputTest, DragBegunElsewhereMovesNothing) {
+    Start(0, 0);
+    MoveWindow(plugin, 600, 600, SkinWidth, DeduzodoSkin.height, TRUE);
+    MoveMouseTo(PlayerLeft + 100, PlayerTop + 50);
+    PressLeft();
+    MoveMouseTo(610, 610);
+    MoveMouseTo(650, 640);
+    ReleaseLeft();
+    EXPECT_EQ(WindowRectOf(plugin).left, 600);
+    EXPECT_EQ(WindowRectOf(plugin).top, 600);
+}
+
+// Another window takes the capture in the middle of a drag (a menu, a switch
+// of tasks): the drag is over, ticks render and moves no longer drag.
+TEST_F(InputTest, CaptureTakenElsewhereEndsTheDrag) {
+    Start(0, 0);
+    MoveWindow(plugin, 600, 600, SkinWidth, DeduzodoSkin.height, TRUE);
+    MoveMouseTo(610, 610);
+    PressLeft();
+    SetCapture(Player.window);
+    PumpMessages();
+    ReleaseCapture();
+    MoveMouseTo(620, 615);
+    EXPECT_EQ(WindowRectOf(plugin).left, 600);
+    SendMessageA(plugin, WM_TIMER, 1001, 0);
+    EXPECT_EQ(Player.queries, 1);
+    ReleaseLeft();
+}
+
+// A double-click toggles the spectrum at normal size and, on the halved
+// point, at double size.
+TEST_F(InputTest, DoubleClickTogglesAtBothSizes) {
+    Start(0);
+    FillWaveform(module, 0, 0);
+    ASSERT_TRUE(SpectrumShown());
+    RECT window = WindowRectOf(plugin);
+    MoveMouseTo(window.left + SpectrumClickColumns.left, window.top + 10);
+    DoubleClickLeft();
+    EXPECT_FALSE(SpectrumShown());
+    MovePlayerWindow(PlayerLeft, PlayerTop, 550, 232);
+    Render(1);
+    window = WindowRectOf(plugin);
+    ASSERT_EQ(window.right - window.left, 2 * SkinWidth);
+    const int x = 2 * BarLeft(1), y = 2 * RestingBarRow;  // bar 1 at rest, doubled
+    MoveMouseTo(window.left + 2 * SpectrumClickColumns.left - 1, window.top + 10);
+    DoubleClickLeft();
+    Render(1);
+    EXPECT_FALSE(Lit(x, y));
+    MoveMouseTo(window.left + 2 * SpectrumClickColumns.left, window.top + 10);
+    DoubleClickLeft();
+    Render(1);
+    EXPECT_TRUE(Lit(x, y));
+}
+
+TEST_F(InputTest, RightClickOpensTheMenuAtTheClick) {
     Start(0, 0);
     MoveWindow(plugin, 200, 150, SkinWidth, DeduzodoSkin.height, TRUE);
     HWND target = plugin;
@@ -204,8 +268,10 @@ TEST_F(InputTest, ContextMenuOpensAtTheClickAndCloses) {
             Sleep(10);
         }
     });
-    EXPECT_EQ(SendMessageA(plugin, WM_RBUTTONDOWN, MK_RBUTTON, Point(40, 20)), 0);
+    MoveMouseTo(240, 170);
+    PressRight();
     closer.join();
+    ReleaseRight();
     ASSERT_TRUE(seen);
     EXPECT_EQ(menuLeft.load(), 240);
     EXPECT_EQ(menuTop.load(), 170);
