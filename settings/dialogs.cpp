@@ -10,7 +10,8 @@ constexpr char ConfigTitle[] = "Configure Deduzodo";
 
 // The dialog's working copy of the dock mode: the caller's, handed over as
 // the dialog's creation parameter and kept in the dialog's user slot; null
-// before the dialog is initialised.
+// before the dialog is initialised, and whenever the slot could not be
+// written or read.
 uint8_t* WorkingMode(HWND dialog) { return reinterpret_cast<uint8_t*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
 
 void EnableDockPlaces(HWND dialog, bool enabled) {
@@ -32,13 +33,6 @@ void ShowDockMode(HWND dialog, uint8_t mode) {
 // The buttons mark themselves; each click changes the matching bit.
 void ConfigCommand(HWND dialog, WPARAM command, uint8_t& mode) {
     switch (command) {
-    case IDCANCEL:
-    case IDC_DIALOG_CANCEL:
-        EndDialog(dialog, 0);
-        break;
-    case IDC_DIALOG_OK:
-        EndDialog(dialog, 1);
-        break;
     case IDC_ATTACH_WINDOW:
         mode ^= DockAttached;
         EnableDockPlaces(dialog, mode & DockAttached);
@@ -60,11 +54,19 @@ void ConfigCommand(HWND dialog, WPARAM command, uint8_t& mode) {
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        ShowDockMode(dialog, *WorkingMode(dialog));
+        ShowDockMode(dialog, *reinterpret_cast<const uint8_t*>(lParam));
         return TRUE;
     }
-    if (message == WM_COMMAND) {
-        if (uint8_t* mode = WorkingMode(dialog)) ConfigCommand(dialog, wParam, *mode);
+    if (message != WM_COMMAND) return FALSE;
+    uint8_t* mode = WorkingMode(dialog);
+    // The dialog ends whatever the slot holds; without the working copy the
+    // clicks went unkept, so Ok changes nothing, as Cancel.
+    if (wParam == IDC_DIALOG_OK) {
+        EndDialog(dialog, mode ? 1 : 0);
+    } else if (wParam == IDCANCEL || wParam == IDC_DIALOG_CANCEL) {
+        EndDialog(dialog, 0);
+    } else if (mode) {
+        ConfigCommand(dialog, wParam, *mode);
     }
     return FALSE;
 }
