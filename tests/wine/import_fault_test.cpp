@@ -74,15 +74,16 @@ constexpr int FirstRow = __COUNTER__ + 1;
 const Import Imports[] = {
     GDI(BitBlt), GDI(CreateCompatibleBitmap), GDI(CreateCompatibleDC), GDI(CreateSolidBrush), GDI(DeleteDC),
     GDI(DeleteObject), GDI(SelectObject), GDI(StretchBlt), KERNEL(GetCurrentThreadId), KERNEL(GetModuleFileNameA),
-    KERNEL(GetModuleHandleA), KERNEL(GetPrivateProfileIntA), KERNEL(GetProcAddress), KERNEL(WritePrivateProfileStringA),
-    USER(AppendMenuA), USER(BeginPaint), USER(CheckDlgButton), USER(ClientToScreen), USER(ClipCursor),
-    USER(CreatePopupMenu), USER(CreateWindowExA), USER(DefWindowProcA), USER(DestroyMenu), USER(DestroyWindow),
-    USER(DialogBoxParamA), USER(EnableWindow), USER(EndDialog), USER(EndPaint), USER(FillRect), USER(FindWindowA),
-    USER(GetDC), USER(GetDlgItem), USER(GetSystemMetrics), USER(GetWindowLongA), USER(GetWindowRect),
-    USER(GetWindowThreadProcessId), USER(IntersectRect), USER(KillTimer), USER(LoadBitmapA), USER(MessageBoxA),
-    USER(MoveWindow), USER(PostMessageA), USER(PostQuitMessage), USER(RegisterClassA), USER(ReleaseCapture), USER(ReleaseDC),
-    USER(SendMessageA), USER(SetCapture), USER(SetForegroundWindow), USER(SetTimer), USER(SetWindowLongA), USER(SetWindowPos),
-    USER(ShowWindow), USER(SystemParametersInfoA), USER(TrackPopupMenu), USER(UnregisterClassA), USER(ValidateRect),
+    KERNEL(GetModuleHandleA), KERNEL(GetPrivateProfileIntA), KERNEL(GetProcAddress),
+    KERNEL(WritePrivateProfileStringA), USER(AppendMenuA), USER(BeginPaint), USER(CheckDlgButton),
+    USER(ClientToScreen), USER(ClipCursor), USER(CreatePopupMenu), USER(CreateWindowExA), USER(DefWindowProcA),
+    USER(DestroyMenu), USER(DestroyWindow), USER(DialogBoxParamA), USER(EnableWindow), USER(EndDialog),
+    USER(EndPaint), USER(FillRect), USER(FindWindowA), USER(GetDC), USER(GetDlgItem), USER(GetSystemMetrics),
+    USER(GetWindowLongA), USER(GetWindowRect), USER(GetWindowThreadProcessId), USER(IntersectRect), USER(KillTimer),
+    USER(LoadBitmapA), USER(MessageBoxA), USER(MoveWindow), USER(PostMessageA), USER(PostQuitMessage),
+    USER(RegisterClassA), USER(ReleaseCapture), USER(ReleaseDC), USER(SendMessageA), USER(SetCapture),
+    USER(SetForegroundWindow), USER(SetTimer), USER(SetWindowLongA), USER(SetWindowPos), USER(ShowWindow),
+    USER(SystemParametersInfoA), USER(TrackPopupMenu), USER(UnregisterClassA), USER(ValidateRect),
 };
 static_assert(__COUNTER__ - FirstRow <= static_cast<int>(sizeof Forward / sizeof Forward[0]));
 
