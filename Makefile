@@ -1,9 +1,11 @@
 # Entry points: `make` builds dist/vis_kt.dll and dist/vis_host.exe; `make test`
 # installs what is missing, builds everything and runs every test; `make demo`
 # captures both modules into demo/*.gif; `make skins` redraws the skins;
-# `make bench` times the signal display against FFTW and one frame of each
-# module under Wine; `make soak` renders 100000 frames of each module under
-# Wine; `make fuzz` runs the libFuzzer targets for FUZZ_SECONDS each.
+# `make bench` times the signal display against FFTW, then, under Wine, each
+# module's drawing calls per frame and per second at rest and its frame time
+# against those calls replayed alone; `make soak` renders 100000 frames of
+# each module under Wine; `make fuzz` runs the libFuzzer targets for
+# FUZZ_SECONDS each.
 # `make release` runs the tests and packs the zip and the installer in dist/.
 BUILD := build
 JOBS ?= $(shell nproc)
