@@ -2,8 +2,8 @@
 // rectangles (left, top, right, bottom; right and bottom exclusive) that the
 // caller owns and turns into fills. A rectangle whose right edge is not
 // greater than its left, or whose bottom is not greater than its top, still
-// takes its place in the list: the fills it stands for are part of a frame's
-// fixed cost, but it blackens nothing.
+// takes its place in the list, so that each meter adds a fixed number; it
+// blackens nothing, and the caller makes no fill for it.
 #pragma once
 
 #include "display/skin_layout.h"

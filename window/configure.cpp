@@ -27,8 +27,9 @@ void ApplyDockMode(winampVisModule* module, uint8_t mode) {
     Plugin.Settings.dockMode = mode;
     SetWindowPos(Plugin.PluginWindow, (mode & DockOnTop) ? HWND_TOPMOST : HWND_NOTOPMOST, Plugin.Settings.x,
                  Plugin.Settings.y, Plugin.WindowWidth, Plugin.WindowHeight, SWP_SHOWWINDOW);
-    // The next frame docks anew, wherever the player window is.
+    // The next frame docks anew, wherever the player window is, and draws.
     Plugin.ForceDocking = true;
+    Plugin.shown.current = false;
     module->Render(module);
 }
 

@@ -7,30 +7,19 @@
 
 namespace {
 
-void PrepareFrame() {
-    if (!Plugin.PluginWindow) return;
-    FollowHostWindow();
-    BitBlt(Plugin.CanvasDC, 0, 0, Plugin.WindowWidth, Plugin.WindowHeight, Plugin.SkinDC, 0, 0, SRCCOPY);
-}
-
-void PresentFrame() {
-    if (!Plugin.PluginWindow) return;
-    HDC window = GetDC(Plugin.PluginWindow);
-    ShowCanvas(window);
-    ReleaseDC(Plugin.PluginWindow, window);
-}
-
-// The meters of the skin, between the restore and the presentation.
+// The meters step at every frame; the window is drawn only when what they
+// leave to paint, its size or its place changed.
 int32_t RenderFrame(const winampVisModule* module, const ModuleSkin& skin) {
+    const bool window = Plugin.PluginWindow != nullptr;
+    // A window just moved is presented at its new place at once.
+    if (window && FollowHostWindow()) Plugin.shown.current = false;
     PaintList paint;
-    PrepareFrame();
     DrawLevelMeter(Plugin.meter, module->waveformData, Plugin.DisplayFlags & ShowLevelMeter, skin.levelBand, paint);
     if (skin.hasSpectrum) {
         DrawSpectrum(Plugin.spectrum, Plugin.analysis, module->waveformData, Plugin.DisplayFlags & ShowSpectrum,
                      Plugin.HostPlaying, paint);
     }
-    PaintCanvas(paint);
-    PresentFrame();
+    if (window) ShowPicture(paint);
     return 0;
 }
 

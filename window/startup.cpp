@@ -123,6 +123,7 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
     PaintList masks;
     PaintStartupMasks(skin, masks);
     PaintCanvas(masks);
+    Plugin.shown.current = false;
     ResetLevelMeter(Plugin.meter);
     ResetSpectrumAnalysis(Plugin.analysis);
     ResetSpectrumDisplay(Plugin.spectrum);

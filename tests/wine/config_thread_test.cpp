@@ -76,6 +76,7 @@ TEST_F(AccountingTest, ConfigFromThePlayersThreadWhileRendering) {
     EXPECT_GT(frames.load(), runs);
     EXPECT_EQ(Ledger.foreignThreadDrawing, 0);
     EXPECT_EQ(Ledger.frameReentries, 0);
-    EXPECT_GE(Ledger.frameStarts, frames.load());
+    // Each confirmed mode shows at once, in a frame drawn on the module's thread.
+    EXPECT_GE(Ledger.frameStarts, confirmed);
     printf("%d Config runs during %ld frames\n", confirmed, frames.load());
 }

@@ -243,6 +243,8 @@ int WINAPI CountFillRect(HDC surface, const RECT* rect, HBRUSH brush) {
     NoteDrawingThread();
     if (!IsHeld(Held::Surface, Raw(surface))) Fault("FillRect on a surface not held");
     if (!IsHeld(Held::Brush, Raw(brush))) Fault("FillRect with a brush not held");
+    // It would paint nothing: a call for no pixel.
+    if (rect->right <= rect->left || rect->bottom <= rect->top) Fault("FillRect of a rectangle that paints nothing");
     return RealFillRect(surface, rect, brush);
 }
 

@@ -24,8 +24,8 @@ protected:
         Start(index);
         EXPECT_EQ(Ledger.messageBoxes, 0);
         EXPECT_EQ(Ledger.HeldNow(Held::Window), 1);
-        Render(2);
-        EXPECT_EQ(Ledger.getDCs, 2);
+        Render(1);
+        EXPECT_EQ(Ledger.getDCs, 1);
         module->Quit(module);
         module = nullptr;
         EXPECT_EQ(Ledger.HeldTotal(), 0) << DescribeHeld();
@@ -87,10 +87,10 @@ TEST_P(PlayerGoneTest, RenderingGoesOnAndQuitReleasesAll) {
     Ledger.ResetCounts();
     FillWaveform(module, 0x30, 0xD0);
     for (int frame = 0; frame < 50; ++frame) EXPECT_EQ(module->Render(module), 0);
-    // The level meter and spectrum still paint the canvas each frame; only a
-    // window that still exists is presented to.
-    EXPECT_EQ(Ledger.fills, 50 * (4 + 174));
-    EXPECT_EQ(Ledger.getDCs, owned ? 0 : 50);
+    // A window destroyed with the player is drawn no more; one that stays
+    // still shows the new signal.
+    EXPECT_EQ(Ledger.fills > 0, !owned);
+    EXPECT_EQ(Ledger.getDCs > 0, !owned);
     EXPECT_EQ(Ledger.releaseDCs, Ledger.getDCs);
     if (!owned) {
         const RECT after = WindowRectOf(plugin);

@@ -132,6 +132,53 @@ TEST_F(WindowTest, DoubleSizeShowsTwoByTwoBlocks) {
     EXPECT_EQ(PixelAt(plugin, 2 * LeftRimSide.left + 1, 41), frame);
 }
 
+// At rest a frame draws nothing; every change must still show at the next
+// frame, and a repaint that the platform asks for shows the latest picture.
+TEST_F(WindowTest, PictureAtRestFollowsEveryChangeAtOnce) {
+    Start(0);
+    FillWaveform(module, 0, 0);
+    Render(SpectrumBarRows + 2);
+    auto spectrumShown = [&] { return Lit(BarLeft(1), RestingBarRow); };
+    ASSERT_TRUE(spectrumShown());
+    SendMessageA(plugin, WM_LBUTTONDBLCLK, 0, MAKELPARAM(SpectrumClickColumns.left, 10));
+    Render(1);
+    EXPECT_FALSE(spectrumShown()) << "toggled off";
+    SendMessageA(plugin, WM_LBUTTONDBLCLK, 0, MAKELPARAM(SpectrumClickColumns.left, 10));
+    Render(1);
+    EXPECT_TRUE(spectrumShown()) << "toggled on";
+
+    MovePlayerWindow(PlayerLeft + 40, PlayerTop + 20, PlayerWidth, PlayerHeight);
+    Render(1);
+    EXPECT_EQ(WindowRectOf(plugin).left, PlayerLeft + 40);
+    EXPECT_TRUE(spectrumShown()) << "moved";
+    EXPECT_TRUE(Lit(LeftBarInner, Row)) << "moved";
+
+    // A wider player window alone: double size in the same window, so
+    // column 1 shows the canvas's black outer column, not the bevel.
+    ASSERT_TRUE(Lit(LeftBevel.left, 20));
+    MovePlayerWindow(PlayerLeft + 40, PlayerTop + 20, 450, PlayerHeight);
+    Render(1);
+    EXPECT_FALSE(Lit(LeftBevel.left, 20)) << "double size";
+    EXPECT_TRUE(Lit(2 * LeftBevel.left, 20)) << "double size";
+    MovePlayerWindow(PlayerLeft + 40, PlayerTop + 20, PlayerWidth, PlayerHeight);
+    Render(1);
+    EXPECT_TRUE(Lit(LeftBevel.left, 20)) << "single size again";
+
+    // Whatever the window showed is lost, as under a window moved away.
+    SendMessageA(plugin, WM_LBUTTONDBLCLK, 0, MAKELPARAM(SpectrumClickColumns.left, 10));
+    Render(1);
+    HDC dc = GetDC(plugin);
+    const RECT all = {0, 0, SkinWidth, DeduzodoSkin.height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(plugin, dc);
+    ASSERT_TRUE(Lit(BarLeft(1), SpectrumRows.top));
+    InvalidateRect(plugin, nullptr, FALSE);
+    UpdateWindow(plugin);
+    EXPECT_FALSE(spectrumShown()) << "uncovered";
+    EXPECT_FALSE(Lit(BarLeft(1), SpectrumRows.top)) << "uncovered";
+    EXPECT_TRUE(Lit(LeftBarInner, Row)) << "uncovered";
+}
+
 TEST_F(WindowTest, PlayerWindowGoneKeepsRenderingInPlace) {
     Start(0, 0);
     ClosePlayerWindow();
