@@ -131,6 +131,8 @@ TEST_F(InputTest, UnknownCommandDoesNothing) {
 // A drag by hand: the grab point stays under the cursor, a move with Shift
 // held is no drag step, and the release ends the drag even where the cursor
 // left the window (ticks render again), while the press held them back.
+// Then the cursor outruns the window past its left and top edges in one
+// move: the client point is negative there, not 65,536 pixels to the right.
 TEST_F(InputTest, DragByHandHoldsTheGrabPointUntilTheRelease) {
     Start(0, 0);
     MoveWindow(plugin, 600, 600, SkinWidth, DeduzodoSkin.height, TRUE);
@@ -150,24 +152,18 @@ TEST_F(InputTest, DragByHandHoldsTheGrabPointUntilTheRelease) {
     ReleaseLeft();
     SendMessageA(plugin, WM_TIMER, 1001, 0);
     EXPECT_EQ(Player.queries, 1);
-    module->Quit(module);
-    module = nullptr;
-    // The position reached by dragging is what the settings keep.
-    EXPECT_EQ(GetPrivateProfileIntA(DeduzodoSection, "X", -1, PluginIniPath().c_str()), 660);
-    EXPECT_EQ(GetPrivateProfileIntA(DeduzodoSection, "Y", -1, PluginIniPath().c_str()), 635);
-}
 
-// The cursor outruns the window past its left and top edges in one move:
-// the client point is negative there, not 65,536 pixels to the right.
-TEST_F(InputTest, DragPastTheLeftAndTopEdgesInOneMove) {
-    Start(0, 0);
-    MoveWindow(plugin, 400, 400, SkinWidth, DeduzodoSkin.height, TRUE);
-    MoveMouseTo(420, 410);
+    MoveMouseTo(680, 645);
     PressLeft();
     MoveMouseTo(150, 200);
     EXPECT_EQ(WindowRectOf(plugin).left, 130);
     EXPECT_EQ(WindowRectOf(plugin).top, 190);
     ReleaseLeft();
+    module->Quit(module);
+    module = nullptr;
+    // The position reached by dragging is what the settings keep.
+    EXPECT_EQ(GetPrivateProfileIntA(DeduzodoSection, "X", -1, PluginIniPath().c_str()), 130);
+    EXPECT_EQ(GetPrivateProfileIntA(DeduzodoSection, "Y", -1, PluginIniPath().c_str()), 190);
 }
 
 // The user presses on the docked strip, slides onto the player window and
@@ -190,9 +186,10 @@ TEST_F(InputTest, PressOnTheDockedStripReleasedOnThePlayerWindow) {
     EXPECT_TRUE(Lit(BarLeft(1), SpectrumRows.top + 2));
 }
 
-// A press on another window, then the cursor crosses the free window with
-// the button still held: nothing of ours moves.
-TEST_F(InputTest, DragBegunElsewhereMovesNothing) {
+// Moves drag only during a press that this window holds: not after a press
+// on another window, nor once another window took the capture (a menu, a
+// switch of tasks), which ends the drag as a release does.
+TEST_F(InputTest, NoDragWithoutAPressThisWindowHolds) {
     Start(0, 0);
     MoveWindow(plugin, 600, 600, SkinWidth, DeduzodoSkin.height, TRUE);
     MoveMouseTo(PlayerLeft + 100, PlayerTop + 50);
@@ -200,22 +197,15 @@ TEST_F(InputTest, DragBegunElsewhereMovesNothing) {
     MoveMouseTo(610, 610);
     MoveMouseTo(650, 640);
     ReleaseLeft();
-    EXPECT_EQ(WindowRectOf(plugin).left, 600);
-    EXPECT_EQ(WindowRectOf(plugin).top, 600);
-}
+    EXPECT_EQ(WindowRectOf(plugin).left, 600) << "begun elsewhere";
+    EXPECT_EQ(WindowRectOf(plugin).top, 600) << "begun elsewhere";
 
-// Another window takes the capture in the middle of a drag (a menu, a switch
-// of tasks): the drag is over, ticks render and moves no longer drag.
-TEST_F(InputTest, CaptureTakenElsewhereEndsTheDrag) {
-    Start(0, 0);
-    MoveWindow(plugin, 600, 600, SkinWidth, DeduzodoSkin.height, TRUE);
-    MoveMouseTo(610, 610);
     PressLeft();
     SetCapture(Player.window);
     PumpMessages();
     ReleaseCapture();
-    MoveMouseTo(620, 615);
-    EXPECT_EQ(WindowRectOf(plugin).left, 600);
+    MoveMouseTo(660, 645);
+    EXPECT_EQ(WindowRectOf(plugin).left, 600) << "capture lost";
     SendMessageA(plugin, WM_TIMER, 1001, 0);
     EXPECT_EQ(Player.queries, 1);
     ReleaseLeft();
