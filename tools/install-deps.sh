@@ -23,6 +23,19 @@ declare -A extra=(
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
+# main_sources: the machine's Debian sources in deb822 form, without the
+# security suites.
+main_sources() {
+  local list
+  for list in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$list" ] && awk 'BEGIN { RS = ""; ORS = "\n\n" } !/Suites:[^\n]*-security/' "$list"
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb \(\[[^]]*\] \)\?\([^ ]*\) \([^ ]*\) \(.*\)$/Types: deb\nURIs: \2\nSuites: \3\nComponents: \4\n/p' \
+      /etc/apt/sources.list | awk 'BEGIN { RS = ""; ORS = "\n\n" } !/Suites: [^\n]*-security/'
+  fi
+}
+
 # install PACKAGE...: installs those that are missing.
 install() {
   local p missing=()
@@ -44,8 +57,20 @@ install() {
     "${sudo[@]}" dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  "${sudo[@]}" apt-get update -qq || echo "install-deps: some package indexes did not download; trying with the rest"
+  if ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+    # A mirror in the middle of a sync can serve one architecture's security
+    # index and not the other's; the 32-bit libraries must then match the
+    # 64-bit ones of the main archive. Install from the main archive alone.
+    echo "install-deps: retrying from the main archive without the security updates"
+    local lists
+    lists=$(mktemp -d)
+    main_sources >"$lists/main.sources"
+    local only_main=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$lists")
+    "${sudo[@]}" apt-get "${only_main[@]}" update -qq
+    "${sudo[@]}" apt-get "${only_main[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    rm -rf "$lists"
+  fi
   for p in "${missing[@]}"; do
     installed "$p" || { echo "install-deps: $p did not install" >&2; exit 1; }
   done
