@@ -1,6 +1,6 @@
 // The player's two records, the library header and the module record, and
-// the rest of the player's protocol: the is-playing query and the magic
-// value by which one front-end makes itself known. The layouts are the
+// the magic value by which one front-end makes itself known (the queries
+// and the rest of the protocol are in player_protocol.h). The layouts are the
 // player's visualization interface on 32-bit Windows.
 #pragma once
 
@@ -46,10 +46,6 @@ struct winampVisHeader {
     const char* description;
     winampVisModule*(VIS_CDECL* getModule)(int32_t index);
 };
-
-// The is-playing query: the message WM_USER (0x0400) to the player's main
-// window with wParam 0 and this lParam. The player answers 1 while it plays.
-constexpr int32_t IsPlayingQuery = 104;
 
 // userData of the special host: 'Q', 'O', 'X', 0 little-endian, the value
 // itself rather than a pointer to text.

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "display/skin_layout.h"
+#include "plugin/player_protocol.h"
 #include "plugin/records.h"
 #include "settings/dialogs.h"
 #include "window/canvas.h"
@@ -37,7 +38,7 @@ void TimerTick(HWND window) {
         Plugin.HostPlaying = true;
         return;
     }
-    if (SendMessageA(Plugin.HostWindow, WM_USER, 0, IsPlayingQuery) == 1) {
+    if (SendMessageA(Plugin.HostWindow, WM_USER, 0, PlayerQuery::IsPlaying) == 1) {
         Plugin.HostPlaying = true;
         return;
     }

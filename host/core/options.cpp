@@ -13,6 +13,8 @@ const char* const HostUsage =
     "  --double          start with the player window at double size (Ctrl+D)\n"
     "  --special-host    store the host magic in the module's userData\n"
     "  --config          open the module's configuration once it runs (Ctrl+K)\n"
+    "  --settings DIR    keep the plug-in's settings (its ini file) in DIR\n"
+    "                    (default: vis_host under the user's application data)\n"
     "  --capture DIR     write every frame the plug-in presents to DIR as PNG;\n"
     "                    the clock runs from the frames, sound stays off\n"
     "  --frames N        with --capture: stop after N frames (default: at the end)\n"
@@ -73,6 +75,12 @@ bool ParseOptions(const std::vector<std::string>& args, HostOptions& options, st
             if (!value(text)) return false;
             if (!ParseCount(text, 1, options.frames)) {
                 error = "--frames needs a positive number, not '" + text + "'";
+                return false;
+            }
+        } else if (arg == "--settings") {
+            if (!value(options.settingsDir)) return false;
+            if (options.settingsDir.empty()) {
+                error = "--settings needs a folder";
                 return false;
             }
         } else if (arg == "--capture") {

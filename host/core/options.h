@@ -21,7 +21,8 @@ struct HostOptions {
     bool doubleSize = false;
     bool specialHost = false;
     bool config = false;
-    std::string captureDir;  // empty: no capture
+    std::string settingsDir;  // empty: the user's own folder for vis_host
+    std::string captureDir;   // empty: no capture
     int frames = 0;          // 0: capture until playback ends
     std::vector<ScheduledAction> schedule;
 };

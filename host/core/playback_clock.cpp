@@ -31,4 +31,4 @@ int64_t SilentClock::Played() const {
     return (until - startedAt_) * rate_ / 1000000;
 }
 
-int64_t FrameClock::Played() const { return frames_ * delayMs_ * rate_ / 1000; }
+int64_t FrameClock::Played() const { return frames_ * rate_ * numerator_ / denominator_; }

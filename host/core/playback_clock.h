@@ -41,11 +41,17 @@ private:
     bool running_ = false;
 };
 
-// Capture mode: each rendered frame is delayMs of audio, whatever the wall
-// clock says, so that the same file gives the same frames on every run.
+// Capture mode: each rendered frame is a fixed length of audio, whatever the
+// wall clock says, so that the same file gives the same frames on every run.
 class FrameClock : public PlaybackClock {
 public:
-    FrameClock(int rate, int delayMs) : rate_(rate), delayMs_(delayMs) {}
+    explicit FrameClock(int rate) : rate_(rate) {}
+    // One frame is numerator / denominator seconds of audio (the module's
+    // delayMs over 1000, or 1 over a frame rate), set before frames advance.
+    void SetFramePace(int64_t numerator, int64_t denominator) {
+        numerator_ = numerator;
+        denominator_ = denominator > 0 ? denominator : 1;
+    }
     void Start(int64_t) override { frames_ = 0; }
     void Pause() override {}
     void Resume() override {}
@@ -56,6 +62,6 @@ public:
 
 private:
     int rate_;
-    int delayMs_;
+    std::atomic<int64_t> numerator_{0}, denominator_{1};
     std::atomic<int64_t> frames_{0};
 };

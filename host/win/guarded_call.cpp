@@ -4,41 +4,49 @@
 
 namespace {
 
-// The guarded call under way: the thread that makes it, where a fault goes
-// back to and what it records.
-DWORD GuardedThread = 0;
-std::jmp_buf* Landing = nullptr;
-PluginFault* Caught = nullptr;
+// The guarded call under way on this thread: where a fault goes back to and
+// what it records.
+struct Guard {
+    std::jmp_buf landing;
+    PluginFault* fault;
+};
+thread_local Guard* ActiveGuard = nullptr;
+LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter = nullptr;
 
-// Continuing through the exception dispatcher after a fault crashes the
-// 32-bit process under qemu, so the handler jumps straight back to the
-// guard. Only errors count: debugger output and other notices pass on.
-LONG CALLBACK TakeFault(EXCEPTION_POINTERS* exception) {
+// The process's last filter: it runs only after every frame handler on the
+// thread's chain, the plug-in's own among them, declined the fault. It jumps
+// straight back to the guard: continuing through the exception dispatcher
+// after a fault crashes the 32-bit process under qemu. Only errors count:
+// debugger output and other notices pass on.
+LONG WINAPI TakeFault(EXCEPTION_POINTERS* exception) {
     const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
-    if (!Landing || GetCurrentThreadId() != GuardedThread || (record.ExceptionCode & 0xC0000000) != 0xC0000000) {
-        return EXCEPTION_CONTINUE_SEARCH;
+    Guard* guard = ActiveGuard;
+    if (!guard || (record.ExceptionCode & 0xC0000000) != 0xC0000000) {
+        return PreviousFilter ? PreviousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
     }
-    Caught->code = record.ExceptionCode;
-    Caught->address = record.ExceptionAddress;
-    std::jmp_buf* landing = Landing;
-    Landing = nullptr;
-    std::longjmp(*landing, 1);
+    guard->fault->code = record.ExceptionCode;
+    guard->fault->address = record.ExceptionAddress;
+    ActiveGuard = nullptr;
+    std::longjmp(guard->landing, 1);
 }
 
 }  // namespace
 
 bool CallGuarded(void (*call)(void*), void* context, PluginFault& fault) {
-    static const PVOID handler = AddVectoredExceptionHandler(1, TakeFault);
-    if (!handler) {
-        call(context);
+    static const bool installed = [] {
+        PreviousFilter = SetUnhandledExceptionFilter(TakeFault);
         return true;
+    }();
+    (void)installed;
+    Guard guard;
+    guard.fault = &fault;
+    Guard* const outer = ActiveGuard;
+    if (setjmp(guard.landing)) {
+        ActiveGuard = outer;
+        return false;
     }
-    std::jmp_buf landing;
-    if (setjmp(landing)) return false;
-    GuardedThread = GetCurrentThreadId();
-    Caught = &fault;
-    Landing = &landing;
+    ActiveGuard = &guard;
     call(context);
-    Landing = nullptr;
+    ActiveGuard = outer;
     return true;
 }

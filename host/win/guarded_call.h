@@ -1,6 +1,8 @@
 // Calls into a plug-in under a guard, as the player does: a processor fault
-// inside the call (an access violation, an illegal instruction) ends the call
-// instead of the process.
+// inside the call (an access violation, an illegal instruction, a C++
+// exception of the plug-in's compiler) that nothing in the plug-in handles
+// ends the call instead of the process. The plug-in's own handlers see every
+// fault first: one it handles goes on untouched.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +13,7 @@ struct PluginFault {
 };
 
 // True when call(context) returned; false with the fault filled when it
-// faulted. Only one guarded call may run at a time, on any thread.
+// faulted. Guarded calls may run on several threads at once.
 bool CallGuarded(void (*call)(void*), void* context, PluginFault& fault);
 
 template <typename Call>

@@ -9,27 +9,34 @@
 #include "host/audio/pcm_audio.h"
 #include "host/core/options.h"
 #include "host/core/transport.h"
+#include "host/win/player_messages.h"
+#include "host/win/plugin_loader.h"
 #include "plugin/records.h"
 
 // Messages the visualization thread posts to the player window.
 constexpr UINT WM_HOST_VIS_STARTED = WM_APP + 1;  // the module's Init succeeded
 constexpr UINT WM_HOST_VIS_ENDED = WM_APP + 2;    // the thread has called Quit (or Init failed)
 
+class BoxWatch;
 class FrameClock;
 
 struct HostSession {
     const HostOptions* options = nullptr;
-    winampVisHeader* header = nullptr;
+    GetHeaderFunction getHeader = nullptr;
     HINSTANCE pluginInstance = nullptr;
     const PcmAudio* audio = nullptr;  // no frames when nothing plays
     Transport* transport = nullptr;
     FrameClock* frameClock = nullptr;  // capture mode only
+    PlayerServices services;           // answers to the plug-in's queries, on the main thread
 
     HWND playerWindow = nullptr;
     DWORD visThreadId = 0;
     std::atomic<bool> stopRequested{false};
     // The running module's record, for Config from the main thread.
     std::atomic<winampVisModule*> runningModule{nullptr};
+
+    // Used by the visualization thread alone.
+    BoxWatch* boxWatch = nullptr;  // capture mode only: no one answers a box
 
     // Written by the visualization thread before it posts WM_HOST_VIS_ENDED.
     int exitCode = 0;

@@ -21,14 +21,6 @@ int Fail(const std::string& message, int code = 1) {
     return code;
 }
 
-int ListModules(const std::string& path, winampVisHeader* header) {
-    std::printf("%s: %s\n", path.c_str(), header->description ? header->description : "");
-    const std::vector<std::string> names = ModuleNames(header);
-    for (std::size_t i = 0; i < names.size(); ++i) std::printf("  %zu  %s\n", i, names[i].c_str());
-    if (names.empty()) return Fail(path + ": the plug-in has no modules");
-    return 0;
-}
-
 // Waits for the thread while serving this thread's messages, so that a
 // message the plug-in sends to the player window cannot deadlock.
 void WaitServingMessages(HANDLE thread) {
@@ -38,11 +30,14 @@ void WaitServingMessages(HANDLE thread) {
     }
 }
 
-int RunModule(const HostOptions& options, LoadedPlugin& plugin) {
+// Starts the player window, then the visualization thread, which asks the
+// plug-in for its header and runs the module (or lists them), and serves the
+// window until the thread ends.
+int Run(const HostOptions& options, LoadedPlugin& plugin) {
     PcmAudio audio;
     audio.rate = 44100;
     audio.channels = 2;
-    if (!options.audioPath.empty()) {
+    if (!options.audioPath.empty() && !options.list) {
         AudioResult read = ReadAudioFile(options.audioPath);
         if (!read.Ok()) return Fail(read.error);
         audio = std::move(read.audio);
@@ -50,11 +45,10 @@ int RunModule(const HostOptions& options, LoadedPlugin& plugin) {
     std::string error;
     if (!options.captureDir.empty() && !MakeFolder(options.captureDir, error)) return Fail(error);
 
-    winampVisModule* module = plugin.header->getModule(options.module);
     std::unique_ptr<FrameClock> frameClock;
     std::unique_ptr<PlaybackClock> clock;
-    if (!options.captureDir.empty()) {
-        frameClock = std::make_unique<FrameClock>(audio.rate, module->delayMs);
+    if (!options.captureDir.empty() || options.list) {
+        frameClock = std::make_unique<FrameClock>(audio.rate);
     } else if (!(clock = WaveOutClock::Open(audio))) {
         clock = std::make_unique<SilentClock>(audio.rate);
     }
@@ -62,21 +56,20 @@ int RunModule(const HostOptions& options, LoadedPlugin& plugin) {
 
     HostSession session;
     session.options = &options;
-    session.header = plugin.header;
+    session.getHeader = plugin.getHeader;
     session.pluginInstance = plugin.module;
     session.audio = &audio;
     session.transport = &transport;
-    session.frameClock = frameClock.get();
-    const std::string title = std::string("vis_host - ") + (module->description ? module->description : "module");
-    session.playerWindow = CreatePlayerWindow(session, title.c_str());
-    if (!session.playerWindow) return Fail("cannot create the player window");
-    // As the player does, the module is started from a header asked for with its main window.
-    session.header = plugin.getHeader(session.playerWindow);
-    if (!session.header || !session.header->getModule) {
-        DestroyWindow(session.playerWindow);
-        return Fail(options.pluginPath + ": winampVisGetHeader gave no header with the player window");
+    if (!options.captureDir.empty()) session.frameClock = frameClock.get();
+    session.services.transport = &transport;
+    const std::string settings = options.settingsDir.empty() ? DefaultSettingsFolder() : options.settingsDir;
+    if (!PreparePlayerTexts(session.services.texts, settings, options.pluginPath, options.audioPath, error)) {
+        return Fail(error);
     }
-    transport.Play();
+    session.playerWindow = CreatePlayerWindow(session, !options.list);
+    if (!session.playerWindow) return Fail("cannot create the player window");
+    session.services.mainWindow = session.playerWindow;
+    if (!options.list) transport.Play();
 
     HANDLE thread = CreateThread(nullptr, 0, VisThreadMain, &session, 0, &session.visThreadId);
     if (!thread) {
@@ -93,7 +86,7 @@ int RunModule(const HostOptions& options, LoadedPlugin& plugin) {
     transport.Stop();
     if (!session.error.empty()) return Fail(session.error, session.exitCode ? session.exitCode : 1);
     if (!session.notice.empty()) std::fprintf(stderr, "vis_host: %s\n", session.notice.c_str());
-    if (frameClock) {
+    if (session.frameClock) {
         std::printf("vis_host: captured %d frames of %d ms to %s\n", session.capturedFrames, session.delayMs,
                     options.captureDir.c_str());
     }
@@ -119,16 +112,7 @@ int main(int argc, char** argv) {
     }
     LoadedPlugin plugin;
     if (!LoadPlugin(options.pluginPath, plugin, error)) return Fail(error);
-    int result;
-    if (options.list) {
-        result = ListModules(options.pluginPath, plugin.header);
-    } else if (!plugin.header->getModule(options.module)) {
-        const std::size_t count = ModuleNames(plugin.header).size();
-        result = Fail(options.pluginPath + ": has no module " + std::to_string(options.module) + "; it has " +
-                      (count ? std::to_string(count) + " (0.." + std::to_string(count - 1) + ")" : std::string("none")));
-    } else {
-        result = RunModule(options, plugin);
-    }
+    const int result = Run(options, plugin);
     std::fflush(stdout);
     FreeLibrary(plugin.module);
     return result;

@@ -4,13 +4,15 @@
 #include <string>
 
 #include "host/win/vis_thread.h"
+#include "plugin/player_protocol.h"
 
 namespace {
 
 const char* const ClassName = "vis_host player";
 constexpr UINT_PTR StatusTimer = 1;
 
-enum Command : WORD { CmdPlay = 1, CmdPause, CmdStop, CmdConfig, CmdDouble, CmdExit };
+// The host's own commands; the transport's are the player's command ids.
+enum Command : WORD { CmdConfig = 1, CmdDouble, CmdExit };
 
 struct PlayerState {
     HostSession* session = nullptr;
@@ -76,9 +78,9 @@ void ShowMenu(HWND window, PlayerState& state, LPARAM where) {
     POINT at = {short(LOWORD(where)), short(HIWORD(where))};
     if (where == -1) GetCursorPos(&at);
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, CmdPlay, "Play\tX");
-    AppendMenuA(menu, MF_STRING, CmdPause, "Pause\tC");
-    AppendMenuA(menu, MF_STRING, CmdStop, "Stop\tV");
+    AppendMenuA(menu, MF_STRING, PlayerCommand::Play, "Play\tX");
+    AppendMenuA(menu, MF_STRING, PlayerCommand::Pause, "Pause\tC");
+    AppendMenuA(menu, MF_STRING, PlayerCommand::Stop, "Stop\tV");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING | (state.session->runningModule ? 0 : MF_GRAYED), CmdConfig, "Configure module...\tCtrl+K");
     AppendMenuA(menu, MF_STRING | (state.doubleSize ? MF_CHECKED : 0), CmdDouble, "Double size\tCtrl+D");
@@ -88,12 +90,21 @@ void ShowMenu(HWND window, PlayerState& state, LPARAM where) {
     DestroyMenu(menu);
 }
 
+// The player's commands, from its menu, its keys and plug-ins alike.
 void RunCommand(HWND window, PlayerState& state, WORD command) {
     Transport& transport = *state.session->transport;
     switch (command) {
-    case CmdPlay: transport.Play(); break;
-    case CmdPause: transport.Pause(); break;
-    case CmdStop: transport.Stop(); break;
+    case PlayerCommand::Play: transport.Play(); break;
+    case PlayerCommand::Pause: transport.Pause(); break;
+    case PlayerCommand::Stop: transport.Stop(); break;
+    case PlayerCommand::Previous:
+    case PlayerCommand::Next:
+        // The playlist holds one file: either way it starts again.
+        transport.Stop();
+        transport.Play();
+        break;
+    case PlayerCommand::BackFiveSeconds: transport.Seek(-SeekStepMs); break;
+    case PlayerCommand::ForwardFiveSeconds: transport.Seek(SeekStepMs); break;
     case CmdConfig: RunConfig(window, state); break;
     case CmdDouble:
         state.doubleSize = !state.doubleSize;
@@ -108,11 +119,13 @@ void RunCommand(HWND window, PlayerState& state, WORD command) {
 void OnKey(HWND window, PlayerState& state, WPARAM key) {
     const bool control = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
     switch (key) {
-    case 'X': RunCommand(window, state, CmdPlay); break;
-    case 'C': RunCommand(window, state, CmdPause); break;
-    case 'V': RunCommand(window, state, CmdStop); break;
-    case VK_LEFT: state.session->transport->Seek(-SeekStepMs); break;
-    case VK_RIGHT: state.session->transport->Seek(SeekStepMs); break;
+    case 'Z': RunCommand(window, state, PlayerCommand::Previous); break;
+    case 'X': RunCommand(window, state, PlayerCommand::Play); break;
+    case 'C': RunCommand(window, state, PlayerCommand::Pause); break;
+    case 'V': RunCommand(window, state, PlayerCommand::Stop); break;
+    case 'B': RunCommand(window, state, PlayerCommand::Next); break;
+    case VK_LEFT: RunCommand(window, state, PlayerCommand::BackFiveSeconds); break;
+    case VK_RIGHT: RunCommand(window, state, PlayerCommand::ForwardFiveSeconds); break;
     case 'D':
         if (control) RunCommand(window, state, CmdDouble);
         break;
@@ -120,7 +133,6 @@ void OnKey(HWND window, PlayerState& state, WPARAM key) {
         if (control) RunCommand(window, state, CmdConfig);
         break;
     }
-    InvalidateRect(window, nullptr, FALSE);
 }
 
 LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -131,9 +143,7 @@ LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     auto* state = reinterpret_cast<PlayerState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!state) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
-    case WM_USER:
-        if (wParam == 0 && lParam == IsPlayingQuery) return IsPlayingAnswer(state->session->transport->State());
-        return 0;
+    case WM_USER: return AnswerPlayerQuery(state->session->services, wParam, lParam);
     case WM_NCHITTEST: {
         const LRESULT hit = DefWindowProcA(window, message, wParam, lParam);
         return hit == HTCLIENT ? HTCAPTION : hit;  // drag the window anywhere
@@ -172,7 +182,7 @@ LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-HWND CreatePlayerWindow(HostSession& session, const char* title) {
+HWND CreatePlayerWindow(HostSession& session, bool show) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = PlayerProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -185,14 +195,20 @@ HWND CreatePlayerWindow(HostSession& session, const char* title) {
     state->fileName = path.empty() ? "(no file)" : path.substr(path.find_last_of("/\\") + 1);
     state->doubleSize = session.options->doubleSize;
     const int scale = state->doubleSize ? 2 : 1;
-    HWND window = CreateWindowExA(WS_EX_APPWINDOW, ClassName, title, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 200, 200,
-                                  PlayerWidth * scale, PlayerHeight * scale, nullptr, nullptr, windowClass.hInstance, state);
+    // Plug-ins read the song's title from the caption, as the player writes it.
+    const std::string& title = session.services.texts.fileTitle;
+    const std::string caption = (title.empty() ? std::string("vis_host") : title) + " - Winamp";
+    HWND window = CreateWindowExA(WS_EX_APPWINDOW, ClassName, caption.c_str(), WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  200, 200, PlayerWidth * scale, PlayerHeight * scale, nullptr, nullptr,
+                                  windowClass.hInstance, state);
     if (!window) {
         delete state;
         return nullptr;
     }
     SetTimer(window, StatusTimer, 250, nullptr);
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
+    if (show) {
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+    }
     return window;
 }

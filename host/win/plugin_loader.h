@@ -1,4 +1,4 @@
-// Loads a visualization plug-in DLL and reaches it through its one export.
+// Loads a visualization plug-in DLL and finds its one export.
 #pragma once
 
 #include <windows.h>
@@ -15,11 +15,11 @@ using GetHeaderFunction = winampVisHeader*(VIS_CDECL*)(HWND player);
 struct LoadedPlugin {
     HMODULE module = nullptr;
     GetHeaderFunction getHeader = nullptr;
-    winampVisHeader* header = nullptr;  // asked before the player window exists
 };
 
 // False with a message naming the file when it is missing, not a DLL this
-// host can load, or has no winampVisGetHeader export giving a header.
+// host can load, or has no winampVisGetHeader export. Nothing of the plug-in
+// is called: the player asks for the header once its main window is up.
 bool LoadPlugin(const std::string& path, LoadedPlugin& plugin, std::string& error);
 
 // The descriptions of the modules, asking the getter from index 0 until it

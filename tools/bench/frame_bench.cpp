@@ -14,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "plugin/player_protocol.h"
 #include "plugin/records.h"
 #include "tools/bench/draw_calls.h"
 
@@ -36,7 +37,7 @@ constexpr int TimerRendersPerSecond = 40;
 LRESULT PlayingAnswer = 1;
 
 LRESULT CALLBACK PlayerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_USER && wParam == 0 && lParam == IsPlayingQuery) return PlayingAnswer;
+    if (message == WM_USER && wParam == 0 && lParam == PlayerQuery::IsPlaying) return PlayingAnswer;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -24,7 +24,7 @@ TEST(Options, EveryOption) {
     HostOptions options;
     std::string error;
     ASSERT_TRUE(Parse({"--module", "1", "--double", "p.dll", "--special-host", "--config", "--capture", "out", "song.ogg",
-                       "--frames", "40", "--at", "30:stop", "--at", "10:pause", "--at", "20:play"},
+                       "--frames", "40", "--at", "30:stop", "--at", "10:pause", "--at", "20:play", "--settings", "conf"},
                       options, error))
         << error;
     EXPECT_EQ(options.pluginPath, "p.dll");
@@ -32,6 +32,7 @@ TEST(Options, EveryOption) {
     EXPECT_EQ(options.module, 1);
     EXPECT_TRUE(options.doubleSize && options.specialHost && options.config);
     EXPECT_EQ(options.captureDir, "out");
+    EXPECT_EQ(options.settingsDir, "conf");
     EXPECT_EQ(options.frames, 40);
     ASSERT_EQ(options.schedule.size(), 3u);  // sorted by frame
     EXPECT_EQ(options.schedule[0].afterFrames, 10);
@@ -56,6 +57,7 @@ TEST(Options, BadInputIsNamed) {
         {{"--capture", "d", "--at", "5:rewind", "a.dll"}, "--at needs FRAMES:ACTION"},
         {{"--capture", "d", "--at", "pause", "a.dll"}, "--at needs FRAMES:ACTION"},
         {{"--capture", "", "a.dll"}, "--capture needs a folder"},
+        {{"--settings", "", "a.dll"}, "--settings needs a folder"},
         {{"--fast", "a.dll"}, "unknown option --fast"},
     };
     for (const auto& [args, wanted] : cases) {

@@ -86,7 +86,7 @@ TEST_F(TransportTest, TheEndStopsPlayback) {
 }
 
 TEST(TransportWithoutAudio, PlayDoesNothing) {
-    FrameClock clock(44100, 25);
+    FrameClock clock(44100);
     Transport transport(0, 44100, clock);
     transport.Play();
     EXPECT_EQ(transport.State(), PlayState::Stopped);
@@ -99,7 +99,8 @@ TEST(IsPlayingQuery, AnswersOneThreeZero) {
 }
 
 TEST(FrameClock, EachFrameIsDelayMsOfAudioWithoutDrift) {
-    FrameClock clock(44100, 25);
+    FrameClock clock(44100);
+    clock.SetFramePace(25, 1000);
     Transport transport(44100 * 60, 44100, clock);
     transport.Play();
     for (int frame = 0; frame < 1000; ++frame) {

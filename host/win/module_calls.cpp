@@ -1,0 +1,45 @@
+#include "host/win/module_calls.h"
+
+#include <iomanip>
+#include <sstream>
+
+#include "host/core/waveform.h"
+
+namespace {
+
+std::string Hex(uintptr_t value) {
+    std::ostringstream text;
+    text << "0x" << std::uppercase << std::hex << std::setfill('0') << std::setw(8) << value;
+    return text.str();
+}
+
+}  // namespace
+
+void ReportProblem(HostSession& session, const std::string& problem) {
+    if (session.error.empty()) session.error = problem;
+    session.exitCode = 1;
+}
+
+void ReportFault(HostSession& session, const char* operation, const PluginFault& fault) {
+    ReportProblem(session, std::string("the module's ") + operation + " faulted: exception " + Hex(fault.code) +
+                               " at " + Hex(reinterpret_cast<uintptr_t>(fault.address)) + "; the module is stopped");
+}
+
+void FillRecord(HostSession& session, winampVisModule* module) {
+    const PcmAudio& audio = *session.audio;
+    FillWaveform(audio, session.transport->Position() + FramesIn(module->latencyMs, audio.rate), module->waveformData);
+}
+
+bool RenderOnce(HostSession& session, winampVisModule* module) {
+    int32_t result = 0;
+    if (!CallModule(session, "Render", [&] { result = module->Render(module); })) return false;
+    if (result == 0) return true;
+    session.notice = "the module's Render returned " + std::to_string(result) + "; the module is stopped";
+    return false;
+}
+
+bool RenderSilence(HostSession& session, winampVisModule* module) {
+    for (auto& channel : module->waveformData)
+        for (auto& sample : channel) sample = 0;
+    return RenderOnce(session, module);
+}

@@ -1,0 +1,75 @@
+// The calls into a running module that the live loop and capture share: the
+// record filled before each Render, each call under the guard (and, where no
+// one can answer a box, the box watch), and the thread's message pump.
+#pragma once
+
+#include <windows.h>
+
+#include "host/win/box_watch.h"
+#include "host/win/guarded_call.h"
+#include "host/win/host_session.h"
+
+// A problem that ends the run; the first one reported is the one told.
+void ReportProblem(HostSession& session, const std::string& problem);
+
+void ReportFault(HostSession& session, const char* operation, const PluginFault& fault);
+
+// Calls into the module under the guard. False when the call faulted or
+// showed a box that had to be closed: the problem is reported.
+template <typename Call>
+bool CallModule(HostSession& session, const char* operation, Call call) {
+    PluginFault fault;
+    if (session.boxWatch) session.boxWatch->Start();
+    const bool returned = Guarded(call, fault);
+    if (session.boxWatch) session.boxWatch->Stop();
+    if (!returned) {
+        ReportFault(session, operation, fault);
+        return false;
+    }
+    if (session.boxWatch && session.boxWatch->SawBox()) {
+        ReportProblem(session, std::string("the module's ") + operation + " showed a box " +
+                                   session.boxWatch->Describe() + " that no one can answer");
+        return false;
+    }
+    return true;
+}
+
+// The samples (and the spectrum, when the module asks for it) at the play
+// position plus the module's latency.
+void FillRecord(HostSession& session, winampVisModule* module);
+
+// One Render under the guard. False once the module is to stop: it faulted,
+// or it asked to by a non-zero result, which a plug-in gives when its own
+// window was closed, so the run still ends well.
+bool RenderOnce(HostSession& session, winampVisModule* module);
+
+// The player's last frame when playback stops: all samples 0.
+bool RenderSilence(HostSession& session, winampVisModule* module);
+
+// Dispatches the thread's pending messages; onTimer runs after each WM_TIMER.
+// False once WM_QUIT arrives or a stop is requested.
+template <typename OnTimer>
+bool Pump(HostSession& session, OnTimer onTimer) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return false;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        if (msg.message == WM_TIMER) onTimer();
+    }
+    return !session.stopRequested;
+}
+
+// Waits up to the given time for messages, dispatching them as they come,
+// until the time is up or stopWaiting() says so. False as Pump.
+template <typename OnTimer, typename Done>
+bool PumpFor(HostSession& session, DWORD milliseconds, OnTimer onTimer, Done stopWaiting) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (;;) {
+        if (!Pump(session, onTimer)) return false;
+        if (stopWaiting()) return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return true;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(deadline - now), QS_ALLINPUT);
+    }
+}
