@@ -13,3 +13,10 @@ void FillWaveform(const PcmAudio& audio, int64_t firstFrame, unsigned char (&wav
         waveform[1][i] = ToWaveformByte(at[audio.channels - 1]);
     }
 }
+
+void MeanOfChannels(const unsigned char (&waveform)[2][WaveformSamples], unsigned char (&mono)[WaveformSamples]) {
+    for (int i = 0; i < WaveformSamples; ++i) {
+        const int sum = static_cast<signed char>(waveform[0][i]) + static_cast<signed char>(waveform[1][i]);
+        mono[i] = static_cast<unsigned char>(sum >> 1);  // arithmetic shift: floor, as ToWaveformByte
+    }
+}

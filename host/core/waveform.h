@@ -13,5 +13,9 @@ inline unsigned char ToWaveformByte(int16_t sample) { return static_cast<unsigne
 // outside the audio are silence.
 void FillWaveform(const PcmAudio& audio, int64_t firstFrame, unsigned char (&waveform)[2][WaveformSamples]);
 
+// A one-channel waveform: the two channels' mean into mono, rounded down as
+// the high byte of a sample is. mono may be waveform[0].
+void MeanOfChannels(const unsigned char (&waveform)[2][WaveformSamples], unsigned char (&mono)[WaveformSamples]);
+
 // Frames of audio in the given milliseconds, rounded down.
 inline int64_t FramesIn(int64_t milliseconds, int rate) { return milliseconds * rate / 1000; }
