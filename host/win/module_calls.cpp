@@ -3,6 +3,7 @@
 #include <iomanip>
 #include <sstream>
 
+#include "host/core/spectrum_data.h"
 #include "host/core/waveform.h"
 
 namespace {
@@ -26,8 +27,12 @@ void ReportFault(HostSession& session, const char* operation, const PluginFault&
 }
 
 void FillRecord(HostSession& session, winampVisModule* module) {
+    static const SpectrumTables tables;
     const PcmAudio& audio = *session.audio;
     FillWaveform(audio, session.transport->Position() + FramesIn(module->latencyMs, audio.rate), module->waveformData);
+    // The spectrum is of both channels' samples, before a mono waveform mixes them.
+    FillSpectrum(module->waveformData, module->spectrumNch, tables, module->spectrumData);
+    if (module->waveformNch == 1) MeanOfChannels(module->waveformData, module->waveformData[0]);
 }
 
 bool RenderOnce(HostSession& session, winampVisModule* module) {
@@ -41,5 +46,8 @@ bool RenderOnce(HostSession& session, winampVisModule* module) {
 bool RenderSilence(HostSession& session, winampVisModule* module) {
     for (auto& channel : module->waveformData)
         for (auto& sample : channel) sample = 0;
+    if (module->spectrumNch > 0)
+        for (auto& channel : module->spectrumData)
+            for (auto& bin : channel) bin = 0;
     return RenderOnce(session, module);
 }

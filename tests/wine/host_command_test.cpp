@@ -12,6 +12,17 @@ TEST(HostCommandLine, ListsOurModules) {
     EXPECT_FALSE(Contains(run.output, "  2  ")) << run.output;
 }
 
+TEST(HostCommandLine, ListsWithThePlayerWindowUp) {
+    const std::string folder = NewTempFolder("host-list");
+    const HostRun run = RunHost("--list probe_vis.dll", folder + "\\probe.log");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(Contains(run.output, "5  Probe stopping Render")) << run.output;
+    const std::vector<std::string> lines = ReadLines(folder + "\\probe.log");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("header player=vis_host player ", 0), 0u) << lines[0];
+    RemoveFolder(folder);
+}
+
 TEST(HostCommandLine, RefusesWhatIsNoPlugin) {
     const std::string folder = NewTempFolder("host-bad");
     const std::string text = folder + "\\text.dll";

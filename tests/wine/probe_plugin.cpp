@@ -201,6 +201,6 @@ winampVisHeader Header = {0x101, "Probe library", GetModule};
 extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader(HWND player) {
     char name[64] = "none";
     if (player) GetClassNameA(player, name, sizeof name);
-    Log("header player=%s", name);
+    Log("header player=%s thread=%lu", name, GetCurrentThreadId());
     return &Header;
 }
