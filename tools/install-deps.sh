@@ -4,7 +4,8 @@
 #   build   the DLL and the stand-in player (the cross compiler, CMake, Ninja);
 #   test    and the native and Windows tests: Wine and what runs the shipped
 #           32-bit programs here (qemu where the kernel refuses them, the
-#           64-bit cross compiler where even that fails), Xvfb, GoogleTest,
+#           64-bit cross compiler where even that fails), Xvfb, the 32-bit
+#           OpenGL (Mesa) that Wine's Direct3D draws with, GoogleTest,
 #           clang for the fuzzers, NSIS for the installer tests;
 #   win64   the 64-bit cross compiler.
 set -euo pipefail
@@ -13,10 +14,12 @@ build=(make cmake ninja-build g++-mingw-w64-i686-posix binutils-mingw-w64-i686 l
 declare -A extra=(
   [build]=""
   [test]="g++ pkg-config googletest libgtest-dev clang libclang-rt-14-dev wine wine32:i386 wine64
+          libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
           xvfb xauth x11-utils nsis zip unzip"
   [win64]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64"
   [bench]="g++ libbenchmark-dev libfftw3-dev wine wine32:i386 wine64 xvfb xauth"
-  [demo]="g++ wine wine32:i386 wine64 xvfb xauth ffmpeg imagemagick"
+  [demo]="g++ wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 xvfb xauth
+          ffmpeg imagemagick"
   [fuzz]="clang libclang-rt-14-dev"
   [release]="nsis zip unzip"
 )

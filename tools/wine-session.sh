@@ -111,8 +111,45 @@ wine_session_start() {
         cp -rn /usr/lib/i386-linux-gnu/wine/i386-windows/. "$WINEPREFIX/drive_c/windows/syswow64/"
     fi
     # Without a window manager, every DestroyWindow otherwise waits 2 s.
-    "$wine_admin" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    wine_reg_set 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
+    # Direct3D and DirectDraw present before the call returns (no command
+    # stream thread): a window read back right after a present shows it.
+    wine_reg_set 'HKCU\Software\Wine\Direct3D' csmt REG_DWORD 0
+    wine_virtual_desktop || return 1
     wine_desktop_up "$build" "$way"
+}
+
+wine_reg_set() {
+    "$wine_admin" reg add "$1" /v "$2" /t "$3" /d "$4" /f </dev/null >/dev/null 2>&1
+}
+
+# VIS_WINE_DESKTOP=WxH runs the session in a Wine virtual desktop of that
+# size, in which a full-screen plug-in can set a display mode of its own;
+# Xvfb has only its one mode (Wine's ChangeDisplaySettings answers "bad
+# mode"), so without it such a plug-in gets the whole screen as it is. Not
+# the default: inside a virtual desktop Wine confines the cursor as Windows
+# does, and a drag by hand that outruns its window ends otherwise than the
+# window tests expect. The desktop reads the
+# setting when it starts, and the first program may have started it already:
+# a changed setting starts the session over.
+wine_virtual_desktop() {
+    local want=${VIS_WINE_DESKTOP:-} have
+    if [ -n "$want" ] && ! [[ $want =~ ^[0-9]+x[0-9]+$ ]]; then
+        echo "wine-session: VIS_WINE_DESKTOP is '$want'; use WIDTHxHEIGHT" >&2
+        return 1
+    fi
+    have=$("$wine_admin" reg query 'HKCU\Software\Wine\Explorer\Desktops' /v Default </dev/null 2>/dev/null |
+        awk '$1 == "Default" { print $3 }' | tr -d '\r')
+    [ "$have" = "$want" ] && return 0
+    if [ -n "$want" ]; then
+        wine_reg_set 'HKCU\Software\Wine\Explorer' Desktop REG_SZ Default
+        wine_reg_set 'HKCU\Software\Wine\Explorer\Desktops' Default REG_SZ "$want"
+    else
+        "$wine_admin" reg delete 'HKCU\Software\Wine\Explorer' /f </dev/null >/dev/null 2>&1
+    fi
+    "$WINESERVER" -k >/dev/null 2>&1
+    "$WINESERVER" -w >/dev/null 2>&1
+    "$WINESERVER" -p
 }
 
 # Brings the session's desktop up with a program that opens one window,

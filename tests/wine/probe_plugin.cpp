@@ -11,35 +11,19 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdio>
-#include <mutex>
 
 #include "plugin/records.h"
+#include "tests/wine/probe_log.h"
 
 namespace {
 
 constexpr int Width = 32, Height = 8;
 constexpr UINT_PTR TimerId = 7;
 
-std::mutex LogMutex;
 std::atomic<int> Renders{0};
 HWND Window = nullptr;
 winampVisModule* Running = nullptr;
 int TicksSinceRender = 0;
-
-void Log(const char* format, ...) {
-    char path[MAX_PATH];
-    if (!GetEnvironmentVariableA("PROBE_LOG", path, MAX_PATH)) return;
-    std::lock_guard<std::mutex> lock(LogMutex);
-    FILE* file = std::fopen(path, "a");
-    if (!file) return;
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(file, format, args);
-    va_end(args);
-    std::fputc('\n', file);
-    std::fclose(file);
-}
 
 unsigned long ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
 
@@ -55,7 +39,7 @@ void Present(COLORREF colour) {
 int32_t VIS_CDECL Render(winampVisModule* module) {
     const int w0 = static_cast<signed char>(module->waveformData[0][0]);
     const int w1 = static_cast<signed char>(module->waveformData[1][0]);
-    Log("render thread=%lu w0=%d w1=%d", GetCurrentThreadId(), w0, w1);
+    ProbeLog("render thread=%lu w0=%d w1=%d", GetCurrentThreadId(), w0, w1);
     TicksSinceRender = 0;
     ++Renders;
     if (Window) Present(RGB(module->waveformData[0][0], module->waveformData[1][0], 0x10));
@@ -65,7 +49,7 @@ int32_t VIS_CDECL Render(winampVisModule* module) {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER && Running) {
         const LRESULT answer = SendMessageA(reinterpret_cast<HWND>(Running->hwndParent), WM_USER, 0, 104);
-        Log("tick answer=%d", int(answer));
+        ProbeLog("tick answer=%d", int(answer));
         if (answer != 1) {
             TicksSinceRender = TicksSinceRender < 255 ? TicksSinceRender + 1 : 255;
             Present(RGB(TicksSinceRender, 0, 0x20));
@@ -86,7 +70,7 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
                        reinterpret_cast<const char*>(&Init), &self);
     RECT rect = {};
     GetWindowRect(parent, &rect);
-    Log("init thread=%lu parent_thread=%lu instance_ok=%d rate=%d ch=%d user=%llx parent_size=%ldx%ld",
+    ProbeLog("init thread=%lu parent_thread=%lu instance_ok=%d rate=%d ch=%d user=%llx parent_size=%ldx%ld",
         GetCurrentThreadId(), ThreadOf(parent), reinterpret_cast<HMODULE>(module->hDllInstance) == self,
         int(module->sRate), int(module->nCh), static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(module->userData)),
         rect.right - rect.left, rect.bottom - rect.top);
@@ -103,7 +87,7 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
 }
 
 int32_t VIS_CDECL FailingInit(winampVisModule*) {
-    Log("failing init");
+    ProbeLog("failing init");
     return 1;
 }
 
@@ -115,7 +99,7 @@ void Fault() {
 }
 
 int32_t VIS_CDECL FaultingInit(winampVisModule*) {
-    Log("init faulting");
+    ProbeLog("init faulting");
     Fault();
     return 0;
 }
@@ -127,7 +111,7 @@ int32_t VIS_CDECL CountingInit(winampVisModule* module) {
 
 int32_t VIS_CDECL FaultingRender(winampVisModule* module) {
     if (++RendersSinceInit == 3) {
-        Log("render faulting");
+        ProbeLog("render faulting");
         Fault();
     }
     return Render(module);
@@ -135,14 +119,14 @@ int32_t VIS_CDECL FaultingRender(winampVisModule* module) {
 
 int32_t VIS_CDECL StoppingRender(winampVisModule* module) {
     if (++RendersSinceInit < 3) return Render(module);
-    Log("render stopping");
+    ProbeLog("render stopping");
     return 1;
 }
 
 void VIS_CDECL Quit(winampVisModule* module) {
     // A message to the player window during shut-down must not deadlock the host.
     const LRESULT answer = SendMessageA(reinterpret_cast<HWND>(module->hwndParent), WM_USER, 0, 104);
-    Log("quit thread=%lu answer=%d", GetCurrentThreadId(), int(answer));
+    ProbeLog("quit thread=%lu answer=%d", GetCurrentThreadId(), int(answer));
     Running = nullptr;
     if (Window) DestroyWindow(Window);
     Window = nullptr;
@@ -151,16 +135,16 @@ void VIS_CDECL Quit(winampVisModule* module) {
 
 void VIS_CDECL FaultingQuit(winampVisModule* module) {
     Quit(module);
-    Log("quit faulting");
+    ProbeLog("quit faulting");
     Fault();
 }
 
 void VIS_CDECL Config(winampVisModule* module) {
     HWND parent = reinterpret_cast<HWND>(module->hwndParent);
     const int before = Renders;
-    Log("config thread=%lu parent_thread=%lu renders=%d", GetCurrentThreadId(), ThreadOf(parent), before);
+    ProbeLog("config thread=%lu parent_thread=%lu renders=%d", GetCurrentThreadId(), ThreadOf(parent), before);
     MessageBoxA(parent, "Probe configuration", "Probe", MB_OKCANCEL);
-    Log("config closed renders_while_open=%d", Renders - before);
+    ProbeLog("config closed renders_while_open=%d", Renders - before);
 }
 
 using Operation = int32_t(VIS_CDECL*)(winampVisModule*);
@@ -201,6 +185,6 @@ winampVisHeader Header = {0x101, "Probe library", GetModule};
 extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader(HWND player) {
     char name[64] = "none";
     if (player) GetClassNameA(player, name, sizeof name);
-    Log("header player=%s thread=%lu", name, GetCurrentThreadId());
+    ProbeLog("header player=%s thread=%lu", name, GetCurrentThreadId());
     return &Header;
 }

@@ -1,0 +1,65 @@
+// kind_probe.dll: one module for each way the player's plug-ins show their
+// frames other than GDI within Render, each logging what it made to PROBE_LOG:
+//   0 "Own thread": a child of the embed frame, drawn with GDI by a thread of
+//     the probe's own; Render only hands that thread the samples;
+//   1 "DirectDraw window": a window of its own, drawn with DirectDraw in
+//     windowed mode through a clipper;
+//   2 "DirectDraw full screen": exclusive mode at 640 x 480, page flips.
+#include "tests/wine/kind_probe.h"
+
+BandPicture PictureOf(const winampVisModule* module, int render) {
+    BandPicture picture;
+    for (int band = 0; band < ProbeBands; ++band) {
+        const int sample = module->waveformData[0][band * WaveformSamples / ProbeBands];
+        picture.colours[band] = RGB(sample, (render * 37 + band * 16) & 0xFF, band * 32);
+    }
+    return picture;
+}
+
+HWND AskEmbedFrame(HWND player, embedWindowState& state) {
+    const auto embed = reinterpret_cast<EmbedFunction>(SendMessageA(player, WM_USER, 0, PlayerQuery::EmbedInterface));
+    state = {};
+    state.r = {40, 40, 360, 280};
+    return embed ? reinterpret_cast<HWND>(embed(&state)) : nullptr;
+}
+
+const char* ProbeWindowClass(HINSTANCE self) {
+    static const char* const name = "KindProbe";
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = self;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = name;
+    RegisterClassA(&windowClass);  // fails harmlessly once registered
+    return name;
+}
+
+namespace {
+
+winampVisModule MakeModule(const char* name, int32_t(VIS_CDECL* init)(winampVisModule*),
+                           int32_t(VIS_CDECL* render)(winampVisModule*), void(VIS_CDECL* quit)(winampVisModule*)) {
+    winampVisModule module{};
+    module.description = name;
+    module.delayMs = 25;
+    module.waveformNch = 2;
+    module.Init = init;
+    module.Render = render;
+    module.Quit = quit;
+    return module;
+}
+
+winampVisModule Modules[] = {
+    MakeModule("Own thread", ThreadInit, ThreadRender, ThreadQuit),
+    MakeModule("DirectDraw window", DirectDrawWindowInit, DirectDrawRender, DirectDrawQuit),
+    MakeModule("DirectDraw full screen", DirectDrawFullScreenInit, DirectDrawRender, DirectDrawQuit),
+};
+
+winampVisModule* VIS_CDECL GetModule(int32_t index) {
+    return index >= 0 && index < int32_t(sizeof Modules / sizeof Modules[0]) ? &Modules[index] : nullptr;
+}
+
+winampVisHeader Header = {0x101, "Kind probe library", GetModule};
+
+}  // namespace
+
+extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader(HWND) { return &Header; }

@@ -1,0 +1,33 @@
+// kind_probe.dll: plug-ins that show their frames as the player's other
+// plug-ins do, to try a host's capture on each way (see kind_probe.cpp).
+#pragma once
+
+#include <windows.h>
+
+#include "plugin/player_protocol.h"
+#include "tests/wine/probe_log.h"
+
+constexpr int ProbeBands = 8;
+
+// What one Render shows: vertical bands, each coloured from the samples it
+// was handed and the Render's number, so that every frame differs.
+struct BandPicture {
+    COLORREF colours[ProbeBands];
+};
+
+BandPicture PictureOf(const winampVisModule* module, int render);
+
+// The embed frame the player makes, asked for as its plug-ins do; null without one.
+HWND AskEmbedFrame(HWND player, embedWindowState& state);
+
+// A window class of the probe's own, registered once.
+const char* ProbeWindowClass(HINSTANCE self);
+
+int32_t VIS_CDECL ThreadInit(winampVisModule* module);
+int32_t VIS_CDECL ThreadRender(winampVisModule* module);
+void VIS_CDECL ThreadQuit(winampVisModule* module);
+
+int32_t VIS_CDECL DirectDrawWindowInit(winampVisModule* module);
+int32_t VIS_CDECL DirectDrawFullScreenInit(winampVisModule* module);
+int32_t VIS_CDECL DirectDrawRender(winampVisModule* module);
+void VIS_CDECL DirectDrawQuit(winampVisModule* module);
