@@ -17,7 +17,7 @@ usage() {
 
 # Prints a name made for a file name: lower case, words joined by dashes.
 file_name_part() {
-    printf '%s' "$1" | tr '[:upper:]' '[:lower:]' | sed 's/[^a-z0-9]\{1,\}/-/g; s/^-//; s/-$//'
+    printf '%s' "$1" | tr '[:upper:]' '[:lower:]' | sed 's/[^a-z0-9_]\{1,\}/-/g; s/^-//; s/-$//'
 }
 
 module=0 out='' host_options=() list_options=()

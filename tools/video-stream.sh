@@ -12,11 +12,11 @@ video_windows_path() {
 
 # Prints the plug-in's description and its modules, one a line with the
 # frame rate it is captured at: video_list HOST PLUGIN [--fps F]. On failure
-# vis_host's words go to stderr.
+# vis_host's words go to stderr. Lines come from Wine with Windows ends.
 video_list() {
     local host=$1 plugin=$2 listing
     shift 2
-    listing=$("$WINE" "$host" "$@" --list "$(video_windows_path "$plugin")" 2>&1) || {
+    listing=$("$WINE" "$host" "$@" --list "$(video_windows_path "$plugin")" 2>&1 | tr -d '\r') || {
         printf '%s\n' "$listing" >&2
         return 1
     }
@@ -37,13 +37,11 @@ video_listed_name() {
 # Rewrites the progress line in place from ffmpeg's progress report:
 # video_show_progress REPORT SONG_SECONDS.
 video_show_progress() {
-    local frame time
-    frame=$(grep '^frame=' "$1" 2>/dev/null | tail -n 1 | cut -d= -f2)
-    time=$(grep '^out_time_us=' "$1" 2>/dev/null | tail -n 1 | cut -d= -f2)
-    [ -n "$frame" ] || return 0
-    case $time in '' | N/A | -*) time=0 ;; esac
-    printf '\rmake-video: %s frames, %.1f s of %.1f s ' "$frame" \
-        "$(awk -v us="$time" 'BEGIN { print us / 1e6 }')" "$2"
+    [ -s "$1" ] || return 0
+    awk -F= -v song="$2" '
+        $1 == "frame" { frame = $2 }
+        $1 == "out_time_us" && $2 ~ /^[0-9]+$/ { us = $2 }
+        END { if (frame != "") printf "\rmake-video: %s frames, %.1f s of %.1f s ", frame, us / 1e6, song }' "$1"
 }
 
 # Stops a background process whatever it is doing; ffmpeg waiting to open
@@ -98,7 +96,7 @@ video_render() {
         # The plug-in's failure, in vis_host's words; not ffmpeg's echo of it.
         video_stop "$ffmpeg_pid"
         printf '\n' >&2
-        if [ -s "$work/vis_host.err" ]; then cat "$work/vis_host.err" >&2; fi
+        tr -d '\r' <"$work/vis_host.err" >&2
         echo "make-video: vis_host failed (status $host_status); no video written" >&2
         rm -f "$fifo" "$partial"
         return 1
@@ -111,7 +109,7 @@ video_render() {
     video_show_progress "$report" "$seconds"
     printf '\n'
     rm -f "$fifo"
-    cat "$work/vis_host.out"
+    tr -d '\r' <"$work/vis_host.out"
     if [ "$ffmpeg_status" -ne 0 ]; then
         cat "$work/ffmpeg.log" >&2
         echo "make-video: ffmpeg failed (status $ffmpeg_status); no video written" >&2
