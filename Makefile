@@ -1,6 +1,9 @@
 # Entry points: `make` builds dist/vis_kt.dll and dist/vis_host.exe; `make test`
 # installs what is missing, builds everything and runs every test; `make demo`
-# captures both modules into demo/*.gif; `make skins` redraws the skins;
+# captures both modules into demo/*.gif and demo/*.mp4; `make video
+# PLUGIN=x.dll AUDIO=song.mp3 [MODULE=n] [FPS=n] [DOUBLE=1] [OUT=file.mp4]`
+# renders a song through any plug-in into an MP4 (default: in demo/);
+# `make skins` redraws the skins;
 # `make bench` times the signal display against FFTW, then, under Wine, each
 # module's drawing calls per frame and per second at rest and its frame time
 # against those calls replayed alone; `make soak` renders 100000 frames of
@@ -42,6 +45,7 @@ deps_fuzz-build := fuzz
 deps_fuzz := fuzz
 deps_test := test
 deps_demo := demo
+deps_video := demo
 deps_bench := bench
 deps_soak := test
 deps_release := test release
@@ -50,7 +54,7 @@ GOAL_DEPS := $(sort build $(foreach goal,$(or $(MAKECMDGOALS),all),$(deps_$(goal
 # How this machine runs the 32-bit Windows programs (tools/wine-session.sh).
 WINE_WAY = $$(bash -c '. tools/wine-session.sh && wine_way')
 
-.PHONY: deps all dll host test native asan cross cross64 skins demo bench soak fuzz fuzz-build release version clean
+.PHONY: deps all dll host test native asan cross cross64 skins demo video bench soak fuzz fuzz-build release version clean
 
 all: dll host
 
@@ -116,6 +120,12 @@ demo: all
 	$(call build_in,$(BUILD)/native,--target democlip)
 	@if [ "$(WINE_WAY)" = win64 ]; then $(MAKE) --no-print-directory cross64; fi
 	tools/make-demo.sh
+
+# A song through a plug-in's module into an MP4, as a player shows it.
+video: all
+	@if [ "$(WINE_WAY)" = win64 ]; then $(MAKE) --no-print-directory cross64; fi
+	tools/make-video.sh $(if $(MODULE),--module $(MODULE)) $(if $(FPS),--fps $(FPS)) \
+		$(if $(filter 1,$(DOUBLE)),--double) $(if $(OUT),--out "$(OUT)") "$(PLUGIN)" "$(AUDIO)"
 
 # Ships only after every test passed: the zip and the x86 installer.
 release: test

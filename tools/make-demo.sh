@@ -2,11 +2,13 @@
 # `make demo`: synthesizes the demo clip, runs vis_host headless (Xvfb and
 # Wine) in capture mode on both modules at double size and assembles
 # demo/deduzodo.gif and demo/vu-meter.gif at the plug-in's frame rate, with a
-# still of each (demo/*.png, copied to doc/ for the README).
+# still of each (demo/*.png, copied to doc/ for the README); the same frames,
+# streamed, make demo/deduzodo.mp4 and demo/vu-meter.mp4 with the clip's sound.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . tools/wine-session.sh
+. tools/video-stream.sh
 
 # The programs that ship, dist/vis_host.exe and dist/vis_kt.dll, wherever
 # this machine runs 32-bit programs; the Makefile has built what is needed.
@@ -24,9 +26,13 @@ build/native/bin/democlip "$work/clip.wav"
 cp "$programs/vis_host.exe" "$programs/vis_kt.dll" "$work/"
 echo "== capturing with $programs/vis_host.exe and $programs/vis_kt.dll, Wine way $way"
 
-# Captures every frame of one module: capture MODULE NAME
+# Captures every frame of one module as PNG files and, in the same run, into
+# the module's video: capture MODULE NAME
 capture() {
-    (cd "$work" && "$WINE" vis_host.exe --double --module "$1" --capture "frames-$2" vis_kt.dll clip.wav) | tee "$work/$2.log"
+    local rate
+    rate=$(video_list "$work/vis_host.exe" "$work/vis_kt.dll" | video_listed_rate "$1")
+    video_render "$work" "$work/vis_host.exe" "$work/vis_kt.dll" "$work/clip.wav" "$work/clip.wav" "$rate" \
+        "demo/$2.mp4" --double --module "$1" --capture "$(video_windows_path "$work")\\frames-$2" | tee "$work/$2.log"
 }
 trap wine_session_stop EXIT
 wine_session_start "$root/$(wine_build_dir build "$way")"
@@ -50,4 +56,5 @@ for name in deduzodo vu-meter; do
     echo "make-demo: $count frames at $rate frames per second"
 done
 echo "make-demo: wrote $root/demo/deduzodo.gif, $root/demo/vu-meter.gif,"
-echo "           $root/demo/deduzodo.png and $root/demo/vu-meter.png (stills also in doc/)"
+echo "           $root/demo/deduzodo.png and $root/demo/vu-meter.png (stills also in doc/),"
+echo "           $root/demo/deduzodo.mp4 and $root/demo/vu-meter.mp4"

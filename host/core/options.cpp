@@ -15,10 +15,15 @@ const char* const HostUsage =
     "  --config          open the module's configuration once it runs (Ctrl+K)\n"
     "  --settings DIR    keep the plug-in's settings (its ini file) in DIR\n"
     "                    (default: vis_host under the user's application data)\n"
-    "  --capture DIR     write every frame the plug-in presents to DIR as PNG;\n"
-    "                    the clock runs from the frames, sound stays off\n"
-    "  --frames N        with --capture: stop after N frames (default: at the end)\n"
-    "  --at N:ACTION     with --capture: after N frames play, pause or stop\n"
+    "  --capture DIR     write a frame of the plug-in's display to DIR as PNG\n"
+    "                    for every frame of the song; the clock runs from the\n"
+    "                    frames, sound stays off\n"
+    "  --stream FILE     the same frames as one stream of PPM images to FILE\n"
+    "                    (a pipe to a video encoder)\n"
+    "  --fps N           capture N frames a second of the song (default: the\n"
+    "                    module's delayMs, or 60 when that is below 10 or above 1000)\n"
+    "  --frames N        when capturing: stop after N frames (default: at the end)\n"
+    "  --at N:ACTION     when capturing: after N frames play, pause or stop\n"
     "  --help            print this text\n"
     "Keys in the player window: X play, C pause, V stop, Left/Right seek 5 s,\n"
     "Ctrl+D double size, Ctrl+K configure the module; right-click for a menu.\n";
@@ -83,6 +88,18 @@ bool ParseOptions(const std::vector<std::string>& args, HostOptions& options, st
                 error = "--settings needs a folder";
                 return false;
             }
+        } else if (arg == "--fps") {
+            if (!value(text)) return false;
+            if (!ParseCount(text, 1, options.framesPerSecond) || options.framesPerSecond > 1000) {
+                error = "--fps needs a number of frames a second from 1 to 1000, not '" + text + "'";
+                return false;
+            }
+        } else if (arg == "--stream") {
+            if (!value(options.streamPath)) return false;
+            if (options.streamPath.empty()) {
+                error = "--stream needs a file";
+                return false;
+            }
         } else if (arg == "--capture") {
             if (!value(options.captureDir)) return false;
             if (options.captureDir.empty()) {
@@ -115,8 +132,8 @@ bool ParseOptions(const std::vector<std::string>& args, HostOptions& options, st
     }
     options.pluginPath = files[0];
     if (files.size() == 2) options.audioPath = files[1];
-    if (options.captureDir.empty() && (options.frames || !options.schedule.empty())) {
-        error = options.frames ? "--frames needs --capture" : "--at needs --capture";
+    if (!options.Capturing() && (options.frames || !options.schedule.empty())) {
+        error = options.frames ? "--frames needs --capture or --stream" : "--at needs --capture or --stream";
         return false;
     }
     std::stable_sort(options.schedule.begin(), options.schedule.end(),

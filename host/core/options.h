@@ -22,9 +22,14 @@ struct HostOptions {
     bool specialHost = false;
     bool config = false;
     std::string settingsDir;  // empty: the user's own folder for vis_host
-    std::string captureDir;   // empty: no capture
-    int frames = 0;          // 0: capture until playback ends
+    std::string captureDir;   // empty: no PNG frames
+    std::string streamPath;   // empty: no stream of PPM frames
+    int framesPerSecond = 0;  // capture pace; 0: the module's delayMs
+    int frames = 0;           // 0: capture until playback ends
     std::vector<ScheduledAction> schedule;
+
+    // Frames are captured (to PNG files, a stream or both) rather than shown live.
+    bool Capturing() const { return !captureDir.empty() || !streamPath.empty(); }
 };
 
 // Fills options from the arguments after the program name; on bad input

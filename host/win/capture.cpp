@@ -1,70 +1,76 @@
 #include "host/win/capture.h"
 
+#include <algorithm>
+
 #include "host/core/playback_clock.h"
+#include "host/core/ppm_stream.h"
 #include "host/win/frame_capture.h"
 #include "host/win/module_calls.h"
 
 namespace {
 
-// How long capture waits for the plug-in's own timer before it gives up.
-constexpr DWORD TimerPatienceMs = 2000;
+// A plug-in's timer ticks within a few of its periods; one that has ticked
+// already may take longer on a loaded machine.
+DWORD FirstTickPatienceMs(double frameMs) { return DWORD(std::clamp(8 * frameMs, 200.0, 2000.0)); }
+constexpr DWORD TickPatienceMs = 2000;
+// Renders after which a plug-in that never presented once Render had
+// returned is taken to draw within Render, and no longer waited for.
+constexpr int QuietWaitsBeforeTrust = 8;
+constexpr DWORD PollMs = 2;
 
-// While playing the host renders without sleeping and each frame is delayMs
-// of audio; while paused or stopped, the frames come from the plug-in's timer.
+enum class Timer { Unknown, Yes, No };
+
+// Each frame is a fixed length of the song. While playing the host renders
+// without sleeping and writes the picture each Render left, waiting for a
+// plug-in that presents on a thread of its own; while paused or stopped the
+// player calls no Render, and the frames are the picture as it stands, one
+// for each tick of the plug-in's own timer, or one a frame period of real
+// time for a plug-in without one.
 class Capture {
 public:
-    Capture(HostSession& session, winampVisModule* module) : session_(session), module_(module) {}
+    Capture(HostSession& session, winampVisModule* module)
+        : session_(session), module_(module), frameMs_(DWORD(session.frameMs + 0.999)) {}
 
     void Run() {
         const HostOptions& options = *session_.options;
         std::size_t nextAction = 0;
         PlayState previous = PlayState::Stopped;
-        int ticksWhenPlayingBegan = -1;
+        auto countTick = [this] { ++ticks_; };
         while (session_.exitCode == 0) {
             for (; nextAction < options.schedule.size() && options.schedule[nextAction].afterFrames <= captured_; ++nextAction)
                 Apply(options.schedule[nextAction].kind);
             if (LimitReached()) return;
             const PlayState state = session_.transport->State();
-            const bool playing = state == PlayState::Playing;
             if (state == PlayState::Stopped && previous == PlayState::Playing) {
                 if (!RenderSilence(session_, module_)) return;
-                Save();
+                SaveRendered();
                 previous = state;
                 continue;
             }
-            if (!playing && !options.frames && nextAction == options.schedule.size()) return;  // playback is over
-            if (playing && previous != PlayState::Playing) ticksWhenPlayingBegan = ticks_;
+            if (state != PlayState::Playing && !options.frames && nextAction == options.schedule.size()) return;
+            const bool began = state == PlayState::Playing && previous != PlayState::Playing;
             previous = state;
-            if (playing) {
-                // The plug-in learns from its timer that the player plays;
-                // wait for one tick so that every run renders the same frames.
-                if (ticksWhenPlayingBegan >= 0 && hasTimer_) {
-                    const int before = ticksWhenPlayingBegan;
-                    if (!PumpFor(session_, TimerPatienceMs, [this] { ++ticks_; }, [&] { return ticks_ > before; })) return;
-                    hasTimer_ = ticks_ > before;
-                    ticksWhenPlayingBegan = -1;
-                }
-                if (!Pump(session_, [this] { ++ticks_; })) return;
+            if (state == PlayState::Playing) {
+                // The plug-in learns from its timer that the player plays; a
+                // tick first makes every run render the same frames.
+                if (began && timer_ != Timer::No && !AwaitTick(false)) return;
+                if (!Pump(session_, countTick)) return;
                 FillRecord(session_, module_);
                 if (!RenderOnce(session_, module_)) return;
-                Save();
+                SaveRendered();
                 session_.frameClock->Advance();
+            } else if (timer_ != Timer::No) {
+                if (!AwaitTick(true)) return;
+                if (timer_ == Timer::No) SaveShown();
             } else {
-                const int before = ticks_;
-                auto onTick = [this] {
-                    ++ticks_;
-                    if (!LimitReached()) Save();
-                };
-                if (!PumpFor(session_, TimerPatienceMs, onTick, [&] { return ticks_ > before; })) return;
-                if (ticks_ == before) {
-                    Fail("the plug-in presents no frames while the player is " +
-                         std::string(state == PlayState::Paused ? "paused" : "stopped"));
-                }
+                if (!PumpFor(session_, frameMs_, countTick, [] { return false; })) return;
+                SaveShown();
             }
         }
     }
 
     int Captured() const { return captured_; }
+    bool FramesFromOwnThread() const { return ownThread_; }
 
 private:
     bool LimitReached() const { return session_.options->frames && captured_ >= session_.options->frames; }
@@ -76,13 +82,62 @@ private:
         else transport.Stop();
     }
 
-    void Save() {
-        if (session_.exitCode != 0) return;
-        HWND window = FindThreadWindow();
-        RgbImage image;
-        if (!window || !ReadWindowPixels(window, image)) return Fail("the module shows no window to read back");
-        const std::string path = FramePath(session_.options->captureDir, captured_ + 1);
-        if (!WritePng(path, image)) return Fail(path + ": cannot write the frame");
+    // Waits for a tick of the plug-in's timer, writing a frame for each one
+    // when asked. False once the run is to end.
+    bool AwaitTick(bool framePerTick) {
+        const int before = ticks_;
+        auto onTick = [this, framePerTick] {
+            ++ticks_;
+            if (framePerTick && !LimitReached()) SaveShown();
+        };
+        const DWORD patience = timer_ == Timer::Yes ? TickPatienceMs : FirstTickPatienceMs(session_.frameMs);
+        if (!PumpFor(session_, patience, onTick, [&] { return ticks_ > before; })) return false;
+        timer_ = ticks_ > before ? Timer::Yes : Timer::No;
+        return true;
+    }
+
+    bool Read(RgbImage& image) {
+        HWND window = FindDisplayWindow(session_.services.visWindow, session_.playerWindow);
+        if (window && reader_.Read(window, image)) return true;
+        Fail("the module shows no window to read back");
+        return false;
+    }
+
+    // The picture a Render produced: the window as Render left it, or, for a
+    // plug-in that presents on a thread of its own, once it was presented
+    // anew or a frame period of real time has passed.
+    void SaveRendered() {
+        if (session_.exitCode != 0 || !Read(shown_)) return;
+        if (waitForOwnThread_ && (ownThread_ || shown_.pixels == last_.pixels)) {
+            rendered_ = shown_;
+            bool presented = false;
+            const ULONGLONG deadline = GetTickCount64() + frameMs_;
+            while (!presented && GetTickCount64() < deadline) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
+                if (!Pump(session_, [this] { ++ticks_; }) || !Read(shown_)) return;
+                presented = shown_.pixels != rendered_.pixels;
+            }
+            if (presented) ownThread_ = true;
+            else if (!ownThread_ && ++quietWaits_ >= QuietWaitsBeforeTrust) waitForOwnThread_ = false;
+        }
+        Write(shown_);
+    }
+
+    // The picture as it stands, with no Render before it.
+    void SaveShown() {
+        if (session_.exitCode == 0 && Read(shown_)) Write(shown_);
+    }
+
+    void Write(const RgbImage& image) {
+        const std::string& folder = session_.options->captureDir;
+        if (!folder.empty()) {
+            const std::string path = FramePath(folder, captured_ + 1);
+            if (!WritePng(path, image)) return Fail(path + ": cannot write the frame");
+        }
+        if (session_.stream && !session_.stream->Write(image)) {
+            return Fail(session_.options->streamPath + ": cannot write the frame (the reader went away?)");
+        }
+        last_.pixels = image.pixels;
         ++captured_;
     }
 
@@ -90,9 +145,15 @@ private:
 
     HostSession& session_;
     winampVisModule* module_;
+    const DWORD frameMs_;  // a frame period of real time
     int captured_ = 0;
     int ticks_ = 0;
-    bool hasTimer_ = true;
+    Timer timer_ = Timer::Unknown;
+    bool waitForOwnThread_ = true;
+    bool ownThread_ = false;
+    int quietWaits_ = 0;
+    WindowReader reader_;
+    RgbImage shown_, rendered_, last_;
 };
 
 }  // namespace
@@ -100,5 +161,6 @@ private:
 int CaptureModule(HostSession& session, winampVisModule* module) {
     Capture capture(session, module);
     capture.Run();
+    session.framesFromOwnThread = capture.FramesFromOwnThread();
     return capture.Captured();
 }

@@ -5,9 +5,10 @@
 #include <atomic>
 #include <string>
 
+const char* const EmbedFrameClass = "vis_host embed";
+
 namespace {
 
-const char* const ClassName = "vis_host embed";
 constexpr int TitleHeight = 16, Border = 4, CloseSize = 10;
 constexpr COLORREF Dark = RGB(24, 24, 32), Edge = RGB(72, 72, 88), TitleText = RGB(200, 200, 210);
 
@@ -144,7 +145,7 @@ void SetEmbedOwner(HWND mainWindow, const char* title) {
     frameClass.lpfnWndProc = FrameProc;
     frameClass.hInstance = GetModuleHandleA(nullptr);
     frameClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    frameClass.lpszClassName = ClassName;
+    frameClass.lpszClassName = EmbedFrameClass;
     RegisterClassA(&frameClass);
 }
 
@@ -153,7 +154,7 @@ HWND VIS_CDECL EmbedFrame(embedWindowState* state) {
     const EmbedRect r = state->r;
     const int width = r.right - r.left < EmbedMinWidth ? EmbedMinWidth : r.right - r.left;
     const int height = r.bottom - r.top < EmbedMinHeight ? EmbedMinHeight : r.bottom - r.top;
-    HWND frame = CreateWindowExA(WS_EX_TOOLWINDOW, ClassName, Title.c_str(), WS_POPUP | WS_CLIPCHILDREN, r.left, r.top,
+    HWND frame = CreateWindowExA(WS_EX_TOOLWINDOW, EmbedFrameClass, Title.c_str(), WS_POPUP | WS_CLIPCHILDREN, r.left, r.top,
                                  width, height, Owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!frame) return nullptr;
     state->me = reinterpret_cast<HWND__*>(frame);

@@ -7,6 +7,9 @@
 
 #include "plugin/player_protocol.h"
 
+// The frames' window class.
+extern const char* const EmbedFrameClass;
+
 // The owner of every frame and the title they show until a plug-in names
 // them; set before the module starts.
 void SetEmbedOwner(HWND mainWindow, const char* title);

@@ -1,60 +1,87 @@
 #include "host/win/frame_capture.h"
 
+#include "host/win/embed_frame.h"
+
 namespace {
 
-BOOL CALLBACK TakeVisible(HWND window, LPARAM found) {
-    char name[8] = {};
+struct Search {
+    HWND player;
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK TakeVisible(HWND window, LPARAM parameter) {
+    auto& search = *reinterpret_cast<Search*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != search.process || window == search.player || !IsWindowVisible(window)) return TRUE;
+    char name[32] = {};
     GetClassNameA(window, name, sizeof name);
     // Menus and dialogs (system classes begin with '#') are not the display.
-    if (!IsWindowVisible(window) || name[0] == '#') return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
+    if (name[0] == '#' || lstrcmpA(name, EmbedFrameClass) == 0) return TRUE;
+    search.found = window;
     return FALSE;
 }
 
 }  // namespace
 
-HWND FindThreadWindow() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), TakeVisible, reinterpret_cast<LPARAM>(&found));
-    return found;
+HWND FindDisplayWindow(HWND named, HWND player) {
+    if (named && IsWindow(named)) return named;
+    if (HWND frame = FirstEmbedFrame()) {
+        if (HWND child = GetWindow(frame, GW_CHILD)) return child;
+    }
+    Search search = {player, GetCurrentProcessId(), nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), TakeVisible, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) EnumWindows(TakeVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-bool ReadWindowPixels(HWND window, RgbImage& image) {
+WindowReader::~WindowReader() { Release(); }
+
+void WindowReader::Release() {
+    if (memoryDC_) SelectObject(memoryDC_, previous_), DeleteDC(memoryDC_);
+    if (bitmap_) DeleteObject(bitmap_);
+    memoryDC_ = nullptr, bitmap_ = nullptr, previous_ = nullptr, bits_ = nullptr;
+    width_ = height_ = 0;
+}
+
+bool WindowReader::Read(HWND window, RgbImage& image) {
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return false;
     const int width = client.right, height = client.bottom;
     HDC windowDC = GetDC(window);
     if (!windowDC) return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC memoryDC = CreateCompatibleDC(windowDC);
-    HBITMAP bitmap = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool ok = memoryDC && bitmap && bits;
-    if (ok) {
-        HGDIOBJ previous = SelectObject(memoryDC, bitmap);
-        ok = BitBlt(memoryDC, 0, 0, width, height, windowDC, 0, 0, SRCCOPY) != 0;
-        GdiFlush();
-        SelectObject(memoryDC, previous);
-    }
-    if (ok) {
-        image.width = width;
-        image.height = height;
-        image.pixels.resize(std::size_t(width) * height * 3);
-        const auto* bgrx = static_cast<const uint8_t*>(bits);
-        for (std::size_t i = 0; i < std::size_t(width) * height; ++i) {
-            image.pixels[i * 3] = bgrx[i * 4 + 2];
-            image.pixels[i * 3 + 1] = bgrx[i * 4 + 1];
-            image.pixels[i * 3 + 2] = bgrx[i * 4];
+    if (width != width_ || height != height_) {
+        Release();
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        memoryDC_ = CreateCompatibleDC(windowDC);
+        bitmap_ = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        if (memoryDC_ && bitmap_ && bits_) {
+            previous_ = SelectObject(memoryDC_, bitmap_);
+            width_ = width, height_ = height;
+        } else {
+            Release();
         }
     }
-    if (bitmap) DeleteObject(bitmap);
-    if (memoryDC) DeleteDC(memoryDC);
+    const bool ok = memoryDC_ && BitBlt(memoryDC_, 0, 0, width, height, windowDC, 0, 0, SRCCOPY) != 0;
     ReleaseDC(window, windowDC);
-    return ok;
+    if (!ok) return false;
+    GdiFlush();
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(std::size_t(width) * height * 3);
+    const auto* bgrx = static_cast<const uint8_t*>(bits_);
+    uint8_t* rgb = image.pixels.data();
+    for (std::size_t i = 0, n = std::size_t(width) * height; i < n; ++i, bgrx += 4, rgb += 3) {
+        rgb[0] = bgrx[2];
+        rgb[1] = bgrx[1];
+        rgb[2] = bgrx[0];
+    }
+    return true;
 }

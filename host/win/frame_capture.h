@@ -5,9 +5,29 @@
 
 #include "host/core/png_frame.h"
 
-// The first visible top-level window of the calling thread that is not a
-// menu or dialog: on the visualization thread, the plug-in's window.
-HWND FindThreadWindow();
+// The plug-in's display, wherever it is: the window it named to the player
+// (`named`, when it is one), else the first child of the first embed frame it
+// asked for, else its own visible top-level window, on the calling thread
+// (the visualization thread) before any other thread of the process. Menus,
+// dialogs, embed frames and the player's window are never the display.
+HWND FindDisplayWindow(HWND named, HWND player);
 
-// The window's client area as the screen shows it; false when it has none.
-bool ReadWindowPixels(HWND window, RgbImage& image);
+// Reads a window's client area as the screen shows it, keeping its surface
+// from one frame to the next.
+class WindowReader {
+public:
+    WindowReader() = default;
+    WindowReader(const WindowReader&) = delete;
+    WindowReader& operator=(const WindowReader&) = delete;
+    ~WindowReader();
+    // False when the window has no client area or cannot be read.
+    bool Read(HWND window, RgbImage& image);
+
+private:
+    void Release();
+    HDC memoryDC_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    void* bits_ = nullptr;
+    int width_ = 0, height_ = 0;
+};

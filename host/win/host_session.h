@@ -19,6 +19,7 @@ constexpr UINT WM_HOST_VIS_ENDED = WM_APP + 2;    // the thread has called Quit 
 
 class BoxWatch;
 class FrameClock;
+class PpmStream;
 
 struct HostSession {
     const HostOptions* options = nullptr;
@@ -27,6 +28,7 @@ struct HostSession {
     const PcmAudio* audio = nullptr;  // no frames when nothing plays
     Transport* transport = nullptr;
     FrameClock* frameClock = nullptr;  // capture mode only
+    PpmStream* stream = nullptr;       // capture to a stream only
     PlayerServices services;           // answers to the plug-in's queries, on the main thread
 
     HWND playerWindow = nullptr;
@@ -43,5 +45,6 @@ struct HostSession {
     std::string error;
     std::string notice;  // the module ended itself; the run still ends well
     int capturedFrames = 0;
-    int delayMs = 0;
+    double frameMs = 0;             // the capture's pace
+    bool framesFromOwnThread = false;  // the plug-in presented after Render returned
 };

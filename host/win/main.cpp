@@ -8,6 +8,7 @@
 #include "host/core/options.h"
 #include "host/core/playback_clock.h"
 #include "host/core/png_frame.h"
+#include "host/core/ppm_stream.h"
 #include "host/win/host_session.h"
 #include "host/win/player_window.h"
 #include "host/win/plugin_loader.h"
@@ -44,10 +45,12 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
     }
     std::string error;
     if (!options.captureDir.empty() && !MakeFolder(options.captureDir, error)) return Fail(error);
+    PpmStream stream;
+    if (!options.streamPath.empty() && !stream.Open(options.streamPath, error)) return Fail(error);
 
     std::unique_ptr<FrameClock> frameClock;
     std::unique_ptr<PlaybackClock> clock;
-    if (!options.captureDir.empty() || options.list) {
+    if (options.Capturing() || options.list) {
         frameClock = std::make_unique<FrameClock>(audio.rate);
     } else if (!(clock = WaveOutClock::Open(audio))) {
         clock = std::make_unique<SilentClock>(audio.rate);
@@ -60,7 +63,8 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
     session.pluginInstance = plugin.module;
     session.audio = &audio;
     session.transport = &transport;
-    if (!options.captureDir.empty()) session.frameClock = frameClock.get();
+    if (options.Capturing()) session.frameClock = frameClock.get();
+    if (!options.streamPath.empty()) session.stream = &stream;
     session.services.transport = &transport;
     const std::string settings = options.settingsDir.empty() ? DefaultSettingsFolder() : options.settingsDir;
     if (!PreparePlayerTexts(session.services.texts, settings, options.pluginPath, options.audioPath, error)) {
@@ -87,8 +91,13 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
     if (!session.error.empty()) return Fail(session.error, session.exitCode ? session.exitCode : 1);
     if (!session.notice.empty()) std::fprintf(stderr, "vis_host: %s\n", session.notice.c_str());
     if (session.frameClock) {
-        std::printf("vis_host: captured %d frames of %d ms to %s\n", session.capturedFrames, session.delayMs,
-                    options.captureDir.c_str());
+        const std::string to = options.captureDir.empty()  ? options.streamPath
+                               : options.streamPath.empty() ? options.captureDir
+                                                            : options.captureDir + " and " + options.streamPath;
+        std::printf("vis_host: captured %d frames of %g ms to %s; %s\n", session.capturedFrames, session.frameMs,
+                    to.c_str(),
+                    session.framesFromOwnThread ? "frames follow the plug-in's own thread: not reproducible byte for byte"
+                                                : "frames follow Render");
     }
     return session.exitCode;
 }
@@ -107,8 +116,8 @@ int main(int argc, char** argv) {
         std::fputs(HostUsage, stdout);
         return 0;
     }
-    if (!options.captureDir.empty() && options.audioPath.empty() && !options.frames) {
-        return Fail("--capture without an audio file needs --frames", 2);
+    if (options.Capturing() && options.audioPath.empty() && !options.frames) {
+        return Fail("capturing without an audio file needs --frames", 2);
     }
     LoadedPlugin plugin;
     if (!LoadPlugin(options.pluginPath, plugin, error)) return Fail(error);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "host/core/transport.h"
@@ -22,7 +23,7 @@ struct PlayerServices {
     HWND mainWindow = nullptr;
     Transport* transport = nullptr;
     PlayerTexts texts;
-    HWND visWindow = nullptr;  // named by the plug-in
+    std::atomic<HWND> visWindow{nullptr};  // named by the plug-in; capture reads it
     LPARAM randomPresetNotice = 0;
     LPARAM fullScreen = 0;
     HMODULE d3dx9 = nullptr;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "host/core/frame_pace.h"
 #include "host/core/playback_clock.h"
 #include "host/win/capture.h"
 #include "host/win/embed_frame.h"
@@ -33,7 +34,10 @@ void ListModules(HostSession& session, winampVisHeader* header) {
     const std::string& path = session.options->pluginPath;
     std::printf("%s: %s\n", path.c_str(), header->description ? header->description : "");
     const std::vector<std::string> names = ModuleNames(header);
-    for (std::size_t i = 0; i < names.size(); ++i) std::printf("  %zu  %s\n", i, names[i].c_str());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const FramePace pace = CapturePace(header->getModule(int(i))->delayMs, session.options->framesPerSecond);
+        std::printf("  %zu  %s  (captured at %s frames per second)\n", i, names[i].c_str(), pace.RateText().c_str());
+    }
     std::fflush(stdout);
     if (names.empty()) ReportProblem(session, path + ": the plug-in has no modules");
 }
@@ -62,7 +66,9 @@ void RunModule(HostSession& session) {
     winampVisModule* module = ChooseModule(session, header);
     if (!module) return;
     SetEmbedOwner(session.playerWindow, module->description);
-    if (session.frameClock) session.frameClock->SetFramePace(module->delayMs, 1000);
+    const FramePace pace = CapturePace(module->delayMs, session.options->framesPerSecond);
+    if (session.frameClock) session.frameClock->SetFramePace(pace.numerator, pace.denominator);
+    session.frameMs = pace.Milliseconds();
     module->hwndParent = reinterpret_cast<HWND__*>(session.playerWindow);
     module->hDllInstance = reinterpret_cast<HINSTANCE__*>(session.pluginInstance);
     module->sRate = session.audio->rate;
@@ -79,7 +85,6 @@ void RunModule(HostSession& session) {
         return;
     }
     if (!initReturned) return;
-    session.delayMs = module->delayMs;
     if (session.error.empty()) {
         session.runningModule = module;
         PostMessageA(session.playerWindow, WM_HOST_VIS_STARTED, 0, 0);

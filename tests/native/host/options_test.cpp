@@ -24,7 +24,8 @@ TEST(Options, EveryOption) {
     HostOptions options;
     std::string error;
     ASSERT_TRUE(Parse({"--module", "1", "--double", "p.dll", "--special-host", "--config", "--capture", "out", "song.ogg",
-                       "--frames", "40", "--at", "30:stop", "--at", "10:pause", "--at", "20:play", "--settings", "conf"},
+                       "--frames", "40", "--at", "30:stop", "--at", "10:pause", "--at", "20:play", "--settings", "conf",
+                       "--stream", "v.ppm", "--fps", "30"},
                       options, error))
         << error;
     EXPECT_EQ(options.pluginPath, "p.dll");
@@ -33,6 +34,8 @@ TEST(Options, EveryOption) {
     EXPECT_TRUE(options.doubleSize && options.specialHost && options.config);
     EXPECT_EQ(options.captureDir, "out");
     EXPECT_EQ(options.settingsDir, "conf");
+    EXPECT_EQ(options.streamPath, "v.ppm");
+    EXPECT_EQ(options.framesPerSecond, 30);
     EXPECT_EQ(options.frames, 40);
     ASSERT_EQ(options.schedule.size(), 3u);  // sorted by frame
     EXPECT_EQ(options.schedule[0].afterFrames, 10);
@@ -52,8 +55,11 @@ TEST(Options, BadInputIsNamed) {
         {{"a.dll", "--module"}, "--module needs a value"},
         {{"--frames", "0", "--capture", "d", "a.dll"}, "--frames needs a positive number, not '0'"},
         {{"--frames", "99999999999", "--capture", "d", "a.dll"}, "--frames needs a positive number"},
-        {{"--frames", "5", "a.dll"}, "--frames needs --capture"},
-        {{"--at", "5:pause", "a.dll"}, "--at needs --capture"},
+        {{"--frames", "5", "a.dll"}, "--frames needs --capture or --stream"},
+        {{"--at", "5:pause", "a.dll"}, "--at needs --capture or --stream"},
+        {{"--fps", "0", "--stream", "v", "a.dll"}, "--fps needs a number of frames a second from 1 to 1000, not '0'"},
+        {{"--fps", "1001", "a.dll"}, "--fps needs a number"},
+        {{"--stream", "", "a.dll"}, "--stream needs a file"},
         {{"--capture", "d", "--at", "5:rewind", "a.dll"}, "--at needs FRAMES:ACTION"},
         {{"--capture", "d", "--at", "pause", "a.dll"}, "--at needs FRAMES:ACTION"},
         {{"--capture", "", "a.dll"}, "--capture needs a folder"},
