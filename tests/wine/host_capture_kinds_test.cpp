@@ -1,0 +1,66 @@
+// vis_host capturing kind_probe.dll, whose modules show their frames as the
+// player's other plug-ins do (see kind_probe.cpp): every frame is read back,
+// from the right window, and shows the Render it follows.
+#include "plugin/player_protocol.h"
+#include "tests/wine/host_fixture.h"
+
+namespace {
+
+constexpr int Frames = 24;
+
+// The Render a frame shows: band 0's green is 37 times its number, mod 256,
+// and 173 undoes the 37.
+int RenderShown(const RgbImage& image) { return At(image, image.width / 16, image.height / 2).green * 173 % 256; }
+
+struct KindCase {
+    int module;
+    const char* kind;
+    int width, height;  // the display read back
+    bool ownThread;     // frames may lag behind Render by the plug-in's own thread
+};
+
+TEST(HostCaptureKinds, EveryFrameShowsTheDisplayOfItsRender) {
+    const KindCase cases[] = {
+        {0, "own thread, child of the embed frame", 320 - EmbedChildWidthLess, 240 - EmbedChildHeightLess, true},
+        {1, "DirectDraw window", 256, 128, false},
+        {2, "DirectDraw full screen: the screen's mode, which Xvfb cannot change", 1280, 1024, false},
+    };
+    const std::string folder = NewTempFolder("host-kinds");
+    const std::string clip = WriteClip(folder, "tone.wav", 3.0, [](int i, int c) { return Sine(i, c ? 330 : 220, 0.6); });
+    for (const KindCase& c : cases) {
+        SCOPED_TRACE(c.kind);
+        const std::string frames = folder + "\\frames" + std::to_string(c.module);
+        const HostRun run = RunHost("--module " + std::to_string(c.module) + " --frames " + std::to_string(Frames) +
+                                    " --capture \"" + frames + "\" kind_probe.dll \"" + clip + "\"");
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        // A thread that presents as soon as Render signals it may be done
+        // before the frame is read: then the capture cannot tell it from a
+        // Render that draws, and either closing line may come.
+        if (!c.ownThread) {
+            EXPECT_TRUE(Contains(run.output, "; frames follow Render")) << run.output;
+        }
+        int previous = 0, changes = 0;
+        RgbImage last;
+        for (int frame = 1; frame <= Frames; ++frame) {
+            const RgbImage image = ReadPng(FramePath(frames, frame));
+            ASSERT_EQ(image.width, c.width) << "frame " << frame;
+            ASSERT_EQ(image.height, c.height) << "frame " << frame;
+            const int render = RenderShown(image);
+            if (c.ownThread) {
+                // Never ahead of Render, never back in time.
+                EXPECT_LE(render, frame) << "frame " << frame;
+                EXPECT_GE(render, previous) << "frame " << frame;
+            } else {
+                EXPECT_EQ(render, frame);
+            }
+            changes += image.pixels != last.pixels;
+            previous = render;
+            last = image;
+        }
+        // A plug-in's own thread may miss a frame period now and then, not most of them.
+        EXPECT_GE(changes, c.ownThread ? Frames / 2 : Frames);
+    }
+    RemoveFolder(folder);
+}
+
+}  // namespace
