@@ -1,6 +1,9 @@
 // vis_host capturing kind_probe.dll, whose modules show their frames as the
 // player's other plug-ins do (see kind_probe.cpp): every frame is read back,
-// from the right window, and shows the Render it follows.
+// from the right window, and shows the Render it follows; where it cannot be
+// read, the capture says so.
+#include <algorithm>
+
 #include "plugin/player_protocol.h"
 #include "tests/wine/host_fixture.h"
 
@@ -60,6 +63,26 @@ TEST(HostCaptureKinds, EveryFrameShowsTheDisplayOfItsRender) {
         // A plug-in's own thread may miss a frame period now and then, not most of them.
         EXPECT_GE(changes, c.ownThread ? Frames / 2 : Frames);
     }
+    RemoveFolder(folder);
+}
+
+}  // namespace
+
+namespace {
+
+// Wine draws Direct3D 9 (through OpenGL) into a child window where GDI cannot
+// read it: the capture must say so rather than write black frames.
+TEST(HostCaptureKinds, Direct3DInTheEmbedFrameFailsWithAWord) {
+    const std::string folder = NewTempFolder("host-kinds-d3d9");
+    const std::string clip = WriteClip(folder, "tone.wav", 1.0, [](int i, int) { return Sine(i, 220, 0.6); });
+    const std::string log = folder + "\\probe.log", frames = folder + "\\frames";
+    const HostRun run = RunHost("--module 3 --frames 8 --capture \"" + frames + "\" kind_probe.dll \"" + clip + "\"", log);
+    const std::vector<std::string> lines = ReadLines(log);
+    // The device was made and presented: only reading it back fails.
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "d3d9 init direct3d=1 started=1"), lines.end()) << run.output;
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_TRUE(Contains(run.output, "vis_host: capture: ")) << run.output;
+    EXPECT_FALSE(FileExists(FramePath(frames, 1)));
     RemoveFolder(folder);
 }
 

@@ -4,7 +4,9 @@
 //     the probe's own; Render only hands that thread the samples;
 //   1 "DirectDraw window": a window of its own, drawn with DirectDraw in
 //     windowed mode through a clipper;
-//   2 "DirectDraw full screen": exclusive mode at 640 x 480, page flips.
+//   2 "DirectDraw full screen": exclusive mode at 640 x 480, page flips;
+//   3 "Direct3D 9": a child of the embed frame, cleared band by band and
+//     presented by a Direct3D 9 device, as MilkDrop 2 draws.
 #include "tests/wine/kind_probe.h"
 
 BandPicture PictureOf(const winampVisModule* module, int render) {
@@ -16,11 +18,25 @@ BandPicture PictureOf(const winampVisModule* module, int render) {
     return picture;
 }
 
-HWND AskEmbedFrame(HWND player, embedWindowState& state) {
+HWND MakeEmbedChild(winampVisModule* module, embedWindowState& state, HWND& frame) {
+    HWND player = reinterpret_cast<HWND>(module->hwndParent);
+    HINSTANCE self = reinterpret_cast<HINSTANCE>(module->hDllInstance);
     const auto embed = reinterpret_cast<EmbedFunction>(SendMessageA(player, WM_USER, 0, PlayerQuery::EmbedInterface));
     state = {};
     state.r = {40, 40, 360, 280};
-    return embed ? reinterpret_cast<HWND>(embed(&state)) : nullptr;
+    frame = embed ? reinterpret_cast<HWND>(embed(&state)) : nullptr;
+    HWND child = frame ? CreateWindowExA(0, ProbeWindowClass(self), "", WS_CHILD | WS_VISIBLE, 0, 0, 16, 16, frame,
+                                         nullptr, self, nullptr)
+                       : nullptr;
+    ProbeLog("embed frame=%d child=%d", frame != nullptr, child != nullptr);
+    if (child) SendMessageA(frame, EmbedShowNoActivate, 0, 0);
+    else if (frame) DestroyWindow(frame);
+    return child;
+}
+
+bool ProbeFailed(const char* step, long hr) {
+    if (hr < 0) ProbeLog("%s failed hr=%08lx", step, static_cast<unsigned long>(hr));
+    return hr < 0;
 }
 
 const char* ProbeWindowClass(HINSTANCE self) {
@@ -52,6 +68,7 @@ winampVisModule Modules[] = {
     MakeModule("Own thread", ThreadInit, ThreadRender, ThreadQuit),
     MakeModule("DirectDraw window", DirectDrawWindowInit, DirectDrawRender, DirectDrawQuit),
     MakeModule("DirectDraw full screen", DirectDrawFullScreenInit, DirectDrawRender, DirectDrawQuit),
+    MakeModule("Direct3D 9", Direct3DInit, Direct3DRender, Direct3DQuit),
 };
 
 winampVisModule* VIS_CDECL GetModule(int32_t index) {

@@ -17,8 +17,12 @@ struct BandPicture {
 
 BandPicture PictureOf(const winampVisModule* module, int render);
 
-// The embed frame the player makes, asked for as its plug-ins do; null without one.
-HWND AskEmbedFrame(HWND player, embedWindowState& state);
+// A shown child of the embed frame the player makes, asked for as its
+// plug-ins do; null without one.
+HWND MakeEmbedChild(winampVisModule* module, embedWindowState& state, HWND& frame);
+
+// Logs the step when hr is a failure.
+bool ProbeFailed(const char* step, long hr);
 
 // A window class of the probe's own, registered once.
 const char* ProbeWindowClass(HINSTANCE self);
@@ -31,3 +35,7 @@ int32_t VIS_CDECL DirectDrawWindowInit(winampVisModule* module);
 int32_t VIS_CDECL DirectDrawFullScreenInit(winampVisModule* module);
 int32_t VIS_CDECL DirectDrawRender(winampVisModule* module);
 void VIS_CDECL DirectDrawQuit(winampVisModule* module);
+
+int32_t VIS_CDECL Direct3DInit(winampVisModule* module);
+int32_t VIS_CDECL Direct3DRender(winampVisModule* module);
+void VIS_CDECL Direct3DQuit(winampVisModule* module);

@@ -16,11 +16,6 @@ IDirectDrawClipper* Clipper = nullptr;
 bool FullScreen = false;
 int Renders = 0;
 
-bool Failed(const char* step, HRESULT hr) {
-    if (FAILED(hr)) ProbeLog("ddraw %s failed hr=%08lx", step, static_cast<unsigned long>(hr));
-    return FAILED(hr);
-}
-
 // An 8-bit colour component placed in the bits of a pixel format's mask.
 DWORD Place(unsigned value, DWORD mask) {
     if (!mask) return 0;
@@ -57,28 +52,28 @@ bool StartWindowed(int width, int height) {
     offscreen.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
     offscreen.dwWidth = width;
     offscreen.dwHeight = height;
-    return !Failed("cooperative level", Draw->SetCooperativeLevel(Window, DDSCL_NORMAL)) &&
-           !Failed("primary", Draw->CreateSurface(&primary, &Primary, nullptr)) &&
-           !Failed("clipper", Draw->CreateClipper(0, &Clipper, nullptr)) &&
-           !Failed("clipper window", Clipper->SetHWnd(0, Window)) && !Failed("clip", Primary->SetClipper(Clipper)) &&
-           !Failed("offscreen", Draw->CreateSurface(&offscreen, &Back, nullptr));
+    return !ProbeFailed("cooperative level", Draw->SetCooperativeLevel(Window, DDSCL_NORMAL)) &&
+           !ProbeFailed("primary", Draw->CreateSurface(&primary, &Primary, nullptr)) &&
+           !ProbeFailed("clipper", Draw->CreateClipper(0, &Clipper, nullptr)) &&
+           !ProbeFailed("clipper window", Clipper->SetHWnd(0, Window)) && !ProbeFailed("clip", Primary->SetClipper(Clipper)) &&
+           !ProbeFailed("offscreen", Draw->CreateSurface(&offscreen, &Back, nullptr));
 }
 
 // 640 x 480 at 32 bits, else at 16, else whatever mode the screen has.
 bool StartFullScreen() {
-    if (Failed("cooperative level", Draw->SetCooperativeLevel(Window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)))
+    if (ProbeFailed("cooperative level", Draw->SetCooperativeLevel(Window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)))
         return false;
     HRESULT hr = Draw->SetDisplayMode(640, 480, 32);
     if (FAILED(hr)) hr = Draw->SetDisplayMode(640, 480, 16);
-    Failed("display mode", hr);
+    ProbeFailed("display mode", hr);
     DDSURFACEDESC flipping{};
     flipping.dwSize = sizeof flipping;
     flipping.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
     flipping.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
     flipping.dwBackBufferCount = 1;
     DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
-    return !Failed("flipping primary", Draw->CreateSurface(&flipping, &Primary, nullptr)) &&
-           !Failed("back buffer", Primary->GetAttachedSurface(&backCaps, &Back));
+    return !ProbeFailed("flipping primary", Draw->CreateSurface(&flipping, &Primary, nullptr)) &&
+           !ProbeFailed("back buffer", Primary->GetAttachedSurface(&backCaps, &Back));
 }
 
 int32_t Start(winampVisModule* module, bool fullScreen) {
@@ -88,7 +83,7 @@ int32_t Start(winampVisModule* module, bool fullScreen) {
     const int width = fullScreen ? 640 : 256, height = fullScreen ? 480 : 128;
     Window = CreateWindowExA(0, ProbeWindowClass(self), "DirectDraw probe", WS_POPUP | WS_VISIBLE, fullScreen ? 0 : 600,
                              fullScreen ? 0 : 100, width, height, nullptr, nullptr, self, nullptr);
-    const bool started = Window && !Failed("create", DirectDrawCreate(nullptr, &Draw, nullptr)) &&
+    const bool started = Window && !ProbeFailed("create", DirectDrawCreate(nullptr, &Draw, nullptr)) &&
                          (fullScreen ? StartFullScreen() : StartWindowed(width, height));
     ProbeLog("ddraw init full_screen=%d started=%d screen=%dx%d", fullScreen, started, GetSystemMetrics(SM_CXSCREEN),
              GetSystemMetrics(SM_CYSCREEN));
@@ -104,12 +99,12 @@ int32_t VIS_CDECL DirectDrawFullScreenInit(winampVisModule* module) { return Sta
 int32_t VIS_CDECL DirectDrawRender(winampVisModule* module) {
     FillBands(Back, PictureOf(module, ++Renders));
     if (FullScreen) {
-        Failed("flip", Primary->Flip(nullptr, DDFLIP_WAIT));
+        ProbeFailed("flip", Primary->Flip(nullptr, DDFLIP_WAIT));
     } else {
         RECT onScreen;
         GetClientRect(Window, &onScreen);
         MapWindowPoints(Window, nullptr, reinterpret_cast<POINT*>(&onScreen), 2);
-        Failed("blt", Primary->Blt(&onScreen, Back, nullptr, DDBLT_WAIT, nullptr));
+        ProbeFailed("blt", Primary->Blt(&onScreen, Back, nullptr, DDBLT_WAIT, nullptr));
     }
     return 0;
 }

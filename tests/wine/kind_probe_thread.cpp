@@ -44,17 +44,8 @@ DWORD WINAPI DrawLoop(void*) {
 }  // namespace
 
 int32_t VIS_CDECL ThreadInit(winampVisModule* module) {
-    HINSTANCE self = reinterpret_cast<HINSTANCE>(module->hDllInstance);
-    Frame = AskEmbedFrame(reinterpret_cast<HWND>(module->hwndParent), Embed);
-    Child = Frame ? CreateWindowExA(0, ProbeWindowClass(self), "", WS_CHILD | WS_VISIBLE, 0, 0, 16, 16, Frame,
-                                    nullptr, self, nullptr)
-                  : nullptr;
-    ProbeLog("thread init frame=%d child=%d", Frame != nullptr, Child != nullptr);
-    if (!Child) {
-        if (Frame) DestroyWindow(Frame);
-        return 1;
-    }
-    SendMessageA(Frame, EmbedShowNoActivate, 0, 0);
+    Child = MakeEmbedChild(module, Embed, Frame);
+    if (!Child) return 1;
     InitializeCriticalSection(&Lock);
     Renders = Drawn = 0;
     Stopping = false;
