@@ -49,8 +49,6 @@ bool WindowReader::Read(HWND window, RgbImage& image) {
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return false;
     const int width = client.right, height = client.bottom;
-    HDC windowDC = GetDC(window);
-    if (!windowDC) return false;
     if (width != width_ || height != height_) {
         Release();
         BITMAPINFO info{};
@@ -60,17 +58,36 @@ bool WindowReader::Read(HWND window, RgbImage& image) {
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        memoryDC_ = CreateCompatibleDC(windowDC);
-        bitmap_ = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        memoryDC_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(memoryDC_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         if (memoryDC_ && bitmap_ && bits_) {
             previous_ = SelectObject(memoryDC_, bitmap_);
             width_ = width, height_ = height;
         } else {
             Release();
+            return false;
         }
     }
-    const bool ok = memoryDC_ && BitBlt(memoryDC_, 0, 0, width, height, windowDC, 0, 0, SRCCOPY) != 0;
-    ReleaseDC(window, windowDC);
+    // The window's own picture; where another thread holds the window's
+    // surface (a plug-in drawing on a thread of its own), the same pixels
+    // through its top-level window, then through the screen.
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    POINT inRoot = origin;
+    HWND root = GetAncestor(window, GA_ROOT);
+    ScreenToClient(root, &inRoot);
+    const struct {
+        HWND from;
+        POINT at;
+    } sources[] = {{window, {0, 0}}, {root, inRoot}, {nullptr, origin}};
+    bool ok = false;
+    for (const auto& source : sources) {
+        HDC dc = GetDCEx(source.from, nullptr, DCX_CACHE);
+        if (!dc) continue;
+        ok = BitBlt(memoryDC_, 0, 0, width, height, dc, source.at.x, source.at.y, SRCCOPY) != 0;
+        ReleaseDC(source.from, dc);
+        if (ok) break;
+    }
     if (!ok) return false;
     GdiFlush();
     image.width = width;
