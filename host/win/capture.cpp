@@ -1,5 +1,7 @@
 #include "host/win/capture.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 
 #include "host/core/playback_clock.h"
@@ -28,8 +30,8 @@ enum class Timer { Unknown, Yes, No };
 // time for a plug-in without one.
 class Capture {
 public:
-    Capture(HostSession& session, winampVisModule* module)
-        : session_(session), module_(module), frameMs_(DWORD(session.frameMs + 0.999)) {}
+    Capture(HostSession& session, winampVisModule* module, bool ownThread)
+        : session_(session), module_(module), frameMs_(DWORD(session.frameMs + 0.999)), ownThread_(ownThread) {}
 
     void Run() {
         const HostOptions& options = *session_.options;
@@ -99,7 +101,12 @@ private:
     bool Read(RgbImage& image) {
         HWND window = FindDisplayWindow(session_.services.visWindow, session_.playerWindow);
         if (window && reader_.Read(window, image)) return true;
-        Fail("the module shows no window to read back");
+        if (reader_.DrawnWith3d()) {
+            Fail("the plug-in draws with Direct3D or OpenGL into a child window, which Wine cannot read back on this "
+                 "display (its pixels never reach GDI); no frames are written rather than black ones");
+        } else {
+            Fail("the module shows no window to read back");
+        }
         return false;
     }
 
@@ -150,7 +157,7 @@ private:
     int ticks_ = 0;
     Timer timer_ = Timer::Unknown;
     bool waitForOwnThread_ = true;
-    bool ownThread_ = false;
+    bool ownThread_;
     int quietWaits_ = 0;
     WindowReader reader_;
     RgbImage shown_, rendered_, last_;
@@ -158,8 +165,20 @@ private:
 
 }  // namespace
 
+int ProcessThreadCount() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
+        count += thread.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
 int CaptureModule(HostSession& session, winampVisModule* module) {
-    Capture capture(session, module);
+    Capture capture(session, module, ProcessThreadCount() > session.threadsBeforeInit);
     capture.Run();
     session.framesFromOwnThread = capture.FramesFromOwnThread();
     return capture.Captured();

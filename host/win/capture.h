@@ -4,6 +4,10 @@
 
 #include "host/win/host_session.h"
 
+// The threads of this process: a module that started one in Init may draw
+// on it rather than within Render.
+int ProcessThreadCount();
+
 // Renders the running module until playback ends (or --frames), writing a
 // PNG file for every frame. Returns the number of frames written; a failure
 // is reported in the session.

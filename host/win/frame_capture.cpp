@@ -69,8 +69,17 @@ bool WindowReader::Read(HWND window, RgbImage& image) {
         }
     }
     // The window's own picture; where another thread holds the window's
-    // surface (a plug-in drawing on a thread of its own), the same pixels
-    // through its top-level window, then through the screen.
+    // surface (a plug-in drawing with GDI on a thread of its own), the same
+    // pixels through its top-level window, then through the screen. A window
+    // with a pixel format is drawn with OpenGL (Wine's Direct3D too): what
+    // GDI cannot read of it, the top-level window shows black.
+    bool ok = false;
+    if (HDC dc = GetDCEx(window, nullptr, DCX_CACHE)) {
+        ok = BitBlt(memoryDC_, 0, 0, width, height, dc, 0, 0, SRCCOPY) != 0;
+        drawnWith3d_ = !ok && GetPixelFormat(dc) != 0;
+        ReleaseDC(window, dc);
+    }
+    if (drawnWith3d_) return false;
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
     POINT inRoot = origin;
@@ -79,14 +88,13 @@ bool WindowReader::Read(HWND window, RgbImage& image) {
     const struct {
         HWND from;
         POINT at;
-    } sources[] = {{window, {0, 0}}, {root, inRoot}, {nullptr, origin}};
-    bool ok = false;
-    for (const auto& source : sources) {
-        HDC dc = GetDCEx(source.from, nullptr, DCX_CACHE);
-        if (!dc) continue;
-        ok = BitBlt(memoryDC_, 0, 0, width, height, dc, source.at.x, source.at.y, SRCCOPY) != 0;
-        ReleaseDC(source.from, dc);
+    } others[] = {{root, inRoot}, {nullptr, origin}};
+    for (const auto& other : others) {
         if (ok) break;
+        HDC dc = GetDCEx(other.from, nullptr, DCX_CACHE);
+        if (!dc) continue;
+        ok = BitBlt(memoryDC_, 0, 0, width, height, dc, other.at.x, other.at.y, SRCCOPY) != 0;
+        ReleaseDC(other.from, dc);
     }
     if (!ok) return false;
     GdiFlush();

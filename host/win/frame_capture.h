@@ -22,6 +22,8 @@ public:
     ~WindowReader();
     // False when the window has no client area or cannot be read.
     bool Read(HWND window, RgbImage& image);
+    // The last Read failed on a window drawn with Direct3D or OpenGL.
+    bool DrawnWith3d() const { return drawnWith3d_; }
 
 private:
     void Release();
@@ -30,4 +32,5 @@ private:
     HGDIOBJ previous_ = nullptr;
     void* bits_ = nullptr;
     int width_ = 0, height_ = 0;
+    bool drawnWith3d_ = false;
 };

@@ -39,6 +39,7 @@ struct HostSession {
 
     // Used by the visualization thread alone.
     BoxWatch* boxWatch = nullptr;  // capture mode only: no one answers a box
+    int threadsBeforeInit = 0;     // capture mode only
 
     // Written by the visualization thread before it posts WM_HOST_VIS_ENDED.
     int exitCode = 0;

@@ -74,6 +74,7 @@ void RunModule(HostSession& session) {
     module->sRate = session.audio->rate;
     module->nCh = session.audio->channels;
     if (session.options->specialHost) module->userData = reinterpret_cast<void*>(HostMagic);
+    if (session.frameClock) session.threadsBeforeInit = ProcessThreadCount();
     int32_t result = 0;
     bool initReturned = false;
     CallModule(session, "Init", [&] {

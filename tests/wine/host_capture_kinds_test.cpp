@@ -36,12 +36,10 @@ TEST(HostCaptureKinds, EveryFrameShowsTheDisplayOfItsRender) {
         const HostRun run = RunHost("--module " + std::to_string(c.module) + " --frames " + std::to_string(Frames) +
                                     " --capture \"" + frames + "\" kind_probe.dll \"" + clip + "\"");
         ASSERT_EQ(run.exitCode, 0) << run.output;
-        // A thread that presents as soon as Render signals it may be done
-        // before the frame is read: then the capture cannot tell it from a
-        // Render that draws, and either closing line may come.
-        if (!c.ownThread) {
-            EXPECT_TRUE(Contains(run.output, "; frames follow Render")) << run.output;
-        }
+        // The thread the plug-in started in Init makes its frames a matter of timing.
+        EXPECT_TRUE(Contains(run.output, c.ownThread ? "; frames follow the plug-in's own thread: not reproducible"
+                                                     : "; frames follow Render"))
+            << run.output;
         int previous = 0, changes = 0;
         RgbImage last;
         for (int frame = 1; frame <= Frames; ++frame) {
