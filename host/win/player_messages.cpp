@@ -6,6 +6,7 @@
 
 #include "host/core/png_frame.h"
 #include "host/win/embed_frame.h"
+#include "host/win/plugin_files.h"
 #include "host/win/service_object.h"
 #include "plugin/player_protocol.h"
 
@@ -175,6 +176,7 @@ bool PreparePlayerTexts(PlayerTexts& texts, const std::string& settingsFolder, c
     if (!MakeFolder(texts.skinFolder, error)) return false;
     texts.iniFile = texts.settingsFolder + "\\winamp.ini";
     texts.pluginFolder = FolderOf(FullPath(pluginPath));
+    if (!MirrorPluginFiles(texts.pluginFolder, texts.settingsFolder + "\\Plugins", error)) return false;
     if (!audioPath.empty()) {
         texts.filePath = FullPath(audioPath);
         const std::string name = texts.filePath.substr(texts.filePath.find_last_of("\\/") + 1);

@@ -35,7 +35,8 @@ struct PlayerServices {
 LRESULT AnswerPlayerQuery(PlayerServices& services, WPARAM argument, LPARAM id);
 
 // Fills the texts: the settings folder (made if missing, with the skin
-// folder inside it), the plug-in's folder and the playing file. False with
+// folder and a Plugins folder with the plug-in's files inside it), the
+// plug-in's folder and the playing file. False with
 // the reason when the settings folder cannot be made.
 bool PreparePlayerTexts(PlayerTexts& texts, const std::string& settingsFolder, const std::string& pluginPath,
                         const std::string& audioPath, std::string& error);

@@ -1,5 +1,7 @@
 #include "host/win/plugin_loader.h"
 
+#include "host/win/renderer_choice.h"
+
 namespace {
 
 std::string SystemMessage(DWORD code) {
@@ -27,6 +29,7 @@ bool LoadPlugin(const std::string& path, LoadedPlugin& plugin, std::string& erro
         error = path + ": no such file";
         return false;
     }
+    ChooseDirectDrawRenderer(absolute);
     // The plug-in's own folder is searched for the DLLs it needs.
     plugin.module = LoadLibraryExA(absolute.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!plugin.module) {

@@ -16,6 +16,7 @@ constexpr int Frames = 24;
 int RenderShown(const RgbImage& image) { return At(image, image.width / 16, image.height / 2).green * 173 % 256; }
 
 struct KindCase {
+    const char* plugin;
     int module;
     const char* kind;
     int width, height;  // the display read back
@@ -24,17 +25,20 @@ struct KindCase {
 
 TEST(HostCaptureKinds, EveryFrameShowsTheDisplayOfItsRender) {
     const KindCase cases[] = {
-        {0, "own thread, child of the embed frame", 320 - EmbedChildWidthLess, 240 - EmbedChildHeightLess, true},
-        {1, "DirectDraw window", 256, 128, false},
-        {2, "DirectDraw full screen: the screen's mode, which Xvfb cannot change", 1280, 1024, false},
+        {"kind_probe.dll", 0, "own thread, child of the embed frame", 320 - EmbedChildWidthLess,
+         240 - EmbedChildHeightLess, true},
+        {"kind_probe.dll", 1, "DirectDraw window", 256, 128, false},
+        {"kind_probe.dll", 2, "DirectDraw full screen: the screen's mode, which Xvfb cannot change", 1280, 1024, false},
+        {"blit_probe.dll", 0, "DirectDraw surface copied with GDI into a child of the embed frame, as AVS does",
+         320 - EmbedChildWidthLess, 240 - EmbedChildHeightLess, false},
     };
     const std::string folder = NewTempFolder("host-kinds");
     const std::string clip = WriteClip(folder, "tone.wav", 3.0, [](int i, int c) { return Sine(i, c ? 330 : 220, 0.6); });
     for (const KindCase& c : cases) {
         SCOPED_TRACE(c.kind);
-        const std::string frames = folder + "\\frames" + std::to_string(c.module);
+        const std::string frames = folder + "\\frames-" + c.plugin + std::to_string(c.module);
         const HostRun run = RunHost("--module " + std::to_string(c.module) + " --frames " + std::to_string(Frames) +
-                                    " --capture \"" + frames + "\" kind_probe.dll \"" + clip + "\"");
+                                    " --capture \"" + frames + "\" " + c.plugin + " \"" + clip + "\"");
         ASSERT_EQ(run.exitCode, 0) << run.output;
         // The thread the plug-in started in Init makes its frames a matter of timing.
         EXPECT_TRUE(Contains(run.output, c.ownThread ? "; frames follow the plug-in's own thread: not reproducible"

@@ -208,3 +208,51 @@ TEST(HostEmbedFrame, ItsCloseBoxAsksThePluginWindowToClose) {
 }
 
 }  // namespace
+
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+    ASSERT_TRUE(WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end())));
+}
+
+// The player's plug-ins find their files in Plugins beside its ini file: the
+// files beside the DLL come there, and what a plug-in saved there stays until
+// its file beside the DLL changes.
+TEST(HostSettings, PluginsHoldTheFilesBesideThePlugin) {
+    const std::string folder = NewTempFolder("host-plugins");
+    const std::string plugin = folder + "\\plugin", copy = folder + "\\settings\\Plugins\\probe.dat";
+    CreateDirectoryA(plugin.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((BinFolder() + "player_probe.dll").c_str(), (plugin + "\\player_probe.dll").c_str(), FALSE));
+    WriteText(plugin + "\\probe.dat", "shipped");
+    const std::string list = "--list --settings \"" + folder + "\\settings\" \"" + plugin + "\\player_probe.dll\"";
+    const struct {
+        const char* step;
+        std::function<void()> before;
+        const char* seen;
+    } steps[] = {
+        {"first run", [] {}, "shipped"},
+        {"the plug-in saved its file", [&] { WriteText(copy, "saved"); }, "saved"},
+        {"the file beside the DLL changed later",
+         [&] {
+             WriteText(plugin + "\\probe.dat", "edited");
+             HANDLE file = CreateFileA((plugin + "\\probe.dat").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+             FILETIME later;
+             GetSystemTimeAsFileTime(&later);
+             later.dwHighDateTime += 1;  // about seven minutes on
+             SetFileTime(file, nullptr, nullptr, &later);
+             CloseHandle(file);
+         },
+         "edited"},
+    };
+    for (const auto& step : steps) {
+        step.before();
+        const HostRun run = RunHost(list);
+        EXPECT_EQ(run.exitCode, 0) << step.step << "\n" << run.output;
+        EXPECT_EQ(ReadLines(copy), std::vector<std::string>{step.seen}) << step.step;
+    }
+    EXPECT_FALSE(FileExists(folder + "\\settings\\Plugins\\player_probe.dll"));
+    RemoveFolder(folder);
+}
+
+}  // namespace
