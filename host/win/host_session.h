@@ -41,6 +41,8 @@ struct HostSession {
     BoxWatch* boxWatch = nullptr;  // capture mode only: no one answers a box
     int threadsBeforeInit = 0;     // capture mode only
 
+    std::string configError;  // written on the main thread
+
     // Written by the visualization thread before it posts WM_HOST_VIS_ENDED.
     int exitCode = 0;
     std::string error;

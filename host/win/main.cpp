@@ -89,6 +89,7 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
     CloseHandle(thread);
     transport.Stop();
     if (!session.error.empty()) return Fail(session.error, session.exitCode ? session.exitCode : 1);
+    if (!session.configError.empty()) return Fail(session.configError);
     if (!session.notice.empty()) std::fprintf(stderr, "vis_host: %s\n", session.notice.c_str());
     if (session.frameClock) {
         const std::string to = options.captureDir.empty()  ? options.streamPath

@@ -21,9 +21,13 @@ void ReportProblem(HostSession& session, const std::string& problem) {
     session.exitCode = 1;
 }
 
+std::string FaultReport(const char* operation, const PluginFault& fault) {
+    return std::string("the module's ") + operation + " faulted: exception " + Hex(fault.code) + " at " +
+           Hex(reinterpret_cast<uintptr_t>(fault.address)) + "; the module is stopped";
+}
+
 void ReportFault(HostSession& session, const char* operation, const PluginFault& fault) {
-    ReportProblem(session, std::string("the module's ") + operation + " faulted: exception " + Hex(fault.code) +
-                               " at " + Hex(reinterpret_cast<uintptr_t>(fault.address)) + "; the module is stopped");
+    ReportProblem(session, FaultReport(operation, fault));
 }
 
 void FillRecord(HostSession& session, winampVisModule* module) {

@@ -12,6 +12,8 @@
 // A problem that ends the run; the first one reported is the one told.
 void ReportProblem(HostSession& session, const std::string& problem);
 
+// "the module's OPERATION faulted: exception CODE at ADDRESS; ..."
+std::string FaultReport(const char* operation, const PluginFault& fault);
 void ReportFault(HostSession& session, const char* operation, const PluginFault& fault);
 
 // Calls into the module under the guard. False when the call faulted or

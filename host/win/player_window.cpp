@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "host/win/module_calls.h"
 #include "host/win/vis_thread.h"
 #include "plugin/player_protocol.h"
 
@@ -49,7 +50,11 @@ void RunConfig(HWND window, PlayerState& state) {
     winampVisModule* module = state.session->runningModule;
     if (!module || !module->Config || state.inConfig) return;
     state.inConfig = true;
-    module->Config(module);
+    PluginFault fault;
+    if (!Guarded([&] { module->Config(module); }, fault)) {
+        state.session->configError = FaultReport("Config", fault);
+        RequestVisStop(*state.session);
+    }
     state.inConfig = false;
     if (state.destroyAfterConfig) DestroyWindow(window);
 }

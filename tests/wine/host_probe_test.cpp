@@ -205,6 +205,14 @@ TEST_F(HostProbe, SurvivesModulesThatFaultOrStopThemselves) {
         EXPECT_FALSE(FileExists(FramePath(frames, c.framesKept + 1))) << c.module;
         EXPECT_EQ(LinesStarting(ReadLines(log), "quit thread").size(), c.quitCalled ? 1u : 0u) << c.module;
     }
+    // Config runs on the main thread under the same guard: the module stops, Quit still comes.
+    DeleteFileA(log.c_str());
+    frames = folder + "\\config";
+    const HostRun run = Capture("--module 6 --config --frames 2000");
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_TRUE(Contains(run.output, "vis_host: the module's Config faulted: exception 0xC0000005 at 0x")) << run.output;
+    EXPECT_FALSE(FileExists(FramePath(frames, 2000)));
+    EXPECT_EQ(LinesStarting(ReadLines(log), "quit thread").size(), 1u);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 //   frame from its own timer while the host is not playing.
 // Module 0 "Probe" works; module 1 "Probe failing Init" returns 1 from Init.
 // The others misbehave as a player must survive: 2 faults in Init, 3 in its
-// third Render, 4 in Quit, and 5 returns 1 from its third Render.
+// third Render, 4 in Quit, 6 in Config, and 5 returns 1 from its third Render.
 #include <windows.h>
 
 #include <atomic>
@@ -163,6 +163,16 @@ winampVisModule MakeModule(const char* name, Operation init, Operation render = 
     return module;
 }
 
+void VIS_CDECL FaultingConfig(winampVisModule*) {
+    ProbeLog("config faulting");
+    Fault();
+}
+
+winampVisModule WithConfig(winampVisModule module, void(VIS_CDECL* config)(winampVisModule*)) {
+    module.Config = config;
+    return module;
+}
+
 winampVisModule Modules[] = {
     MakeModule("Probe", Init),
     MakeModule("Probe failing Init", FailingInit),
@@ -170,6 +180,7 @@ winampVisModule Modules[] = {
     MakeModule("Probe faulting Render", CountingInit, FaultingRender),
     MakeModule("Probe faulting Quit", Init, Render, FaultingQuit),
     MakeModule("Probe stopping Render", CountingInit, StoppingRender),
+    WithConfig(MakeModule("Probe faulting Config", Init), FaultingConfig),
 };
 constexpr int ModuleCount = sizeof Modules / sizeof Modules[0];
 
