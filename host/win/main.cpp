@@ -124,8 +124,9 @@ int main(int argc, char** argv) {
         result = ListModules(options.pluginPath, plugin.header);
     } else if (!plugin.header->getModule(options.module)) {
         const std::size_t count = ModuleNames(plugin.header).size();
-        result = Fail(options.pluginPath + ": has no module " + std::to_string(options.module) + "; it has " +
-                      (count ? std::to_string(count) + " (0.." + std::to_string(count - 1) + ")" : std::string("none")));
+        result =
+            Fail(options.pluginPath + ": has no module " + std::to_string(options.module) + "; it has " +
+                 (count ? std::to_string(count) + " (0.." + std::to_string(count - 1) + ")" : std::string("none")));
     } else {
         result = RunModule(options, plugin);
     }

@@ -115,7 +115,8 @@ public:
         PlayState previous = PlayState::Stopped;
         int ticksWhenPlayingBegan = -1;
         while (session_.exitCode == 0) {
-            for (; nextAction < options.schedule.size() && options.schedule[nextAction].afterFrames <= captured_; ++nextAction)
+            for (; nextAction < options.schedule.size() && options.schedule[nextAction].afterFrames <= captured_;
+                 ++nextAction)
                 Apply(options.schedule[nextAction].kind);
             if (LimitReached()) return;
             const PlayState state = session_.transport->State();
@@ -134,7 +135,9 @@ public:
                 // wait for one tick so that every run renders the same frames.
                 if (ticksWhenPlayingBegan >= 0 && hasTimer_) {
                     const int before = ticksWhenPlayingBegan;
-                    if (!PumpFor(session_, TimerPatienceMs, [this] { ++ticks_; }, [&] { return ticks_ > before; })) return;
+                    if (!PumpFor(
+                            session_, TimerPatienceMs, [this] { ++ticks_; }, [&] { return ticks_ > before; }))
+                        return;
                     hasTimer_ = ticks_ > before;
                     ticksWhenPlayingBegan = -1;
                 }

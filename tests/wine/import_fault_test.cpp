@@ -179,7 +179,8 @@ std::string RunSession(winampVisModule* module, const char* import) {
     if (HWND left = FindPluginWindow()) {
         MEMORY_BASIC_INFORMATION code = {};
         VirtualQuery(reinterpret_cast<void*>(GetWindowLongPtrA(left, GWLP_WNDPROC)), &code, sizeof code);
-        if (code.AllocationBase == LoadPluginLibrary().module) problems += " a window left by shut-down runs the plug-in's code;";
+        if (code.AllocationBase == LoadPluginLibrary().module)
+            problems += " a window left by shut-down runs the plug-in's code;";
     }
     return problems;
 }

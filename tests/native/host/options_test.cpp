@@ -23,8 +23,8 @@ TEST(Options, DefaultsWithJustThePlugin) {
 TEST(Options, EveryOption) {
     HostOptions options;
     std::string error;
-    ASSERT_TRUE(Parse({"--module", "1", "--double", "p.dll", "--special-host", "--config", "--capture", "out", "song.ogg",
-                       "--frames", "40", "--at", "30:stop", "--at", "10:pause", "--at", "20:play"},
+    ASSERT_TRUE(Parse({"--module", "1", "--double", "p.dll", "--special-host", "--config", "--capture", "out",
+                       "song.ogg", "--frames", "40", "--at", "30:stop", "--at", "10:pause", "--at", "20:play"},
                       options, error))
         << error;
     EXPECT_EQ(options.pluginPath, "p.dll");
