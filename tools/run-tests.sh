@@ -136,6 +136,19 @@ program_line() {
     printf '  %-28s %3d passed, %d failed, %d skipped %7.1f s\n' "$test" $ok $bad $skips "$seconds"
 }
 
+# still_running REPORTS: a line for each program whose case report has no
+# end yet: the cases it has finished of those it plans.
+still_running() {
+    local report planned finished
+    for report in "$1"/*.txt; do
+        [ -s "$report" ] || continue
+        grep -q '^end' "$report" && continue
+        planned=$(grep -c '^plan' "$report")
+        finished=$(grep -cE '^(passed|failed|skipped)' "$report")
+        echo "  ... $(basename "$report" .txt) running, $finished of $planned cases done"
+    done
+}
+
 # run_wine_suite NAME DIR: runs the Windows test programs through CTest in DIR
 # and counts their cases from the case reports; failed cases run once more.
 run_wine_suite() {
@@ -144,10 +157,18 @@ run_wine_suite() {
     local reports=$dir/case-reports log=$dir/ctest.log junit=$dir/ctest-junit.xml retry_log=$dir/ctest-retry.log
     rm -rf "$reports" "$junit" "$retry_log" "$log"
     mkdir -p "$reports"
-    # A line per program as CTest finishes it, from its case report.
-    local line
+    # A line per program as CTest finishes it, from its case report, and
+    # after 10 s without one, which programs run and how far they are.
+    local line got
     (cd "$dir" && ctest --timeout 1200 --output-on-failure -j"$jobs" --output-junit "$junit") 2>&1 |
-        while IFS= read -r line; do
+        while true; do
+            IFS= read -r -t 10 line
+            got=$?
+            if [ $got -gt 128 ]; then
+                still_running "$reports"
+                continue
+            fi
+            [ $got = 0 ] || break
             printf '%s\n' "$line" >>"$log"
             [[ $line =~ Test\ +#[0-9]+:\ ([^ ]+)\ .*\ ([0-9.]+)\ sec ]] || continue
             program_line "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" "$reports/${BASH_REMATCH[1]}.txt"
@@ -166,6 +187,7 @@ run_wine_suite() {
     if [ ${#silent[@]} -gt 0 ]; then
         local pattern
         pattern=$(printf '%s|' "${silent[@]}" | sed 's/\./\\./g')
+        echo "  starting again, as Wine did not start them: ${silent[*]}"
         (cd "$dir" && ctest --timeout 1200 --output-on-failure -R "^(${pattern%|})\$") >>"$retry_log" 2>&1
         for test in "${silent[@]}"; do
             if read_report "$reports/$test.txt" "${test%%.*}"; then
@@ -184,6 +206,7 @@ run_wine_suite() {
         for program in $(printf '%s\n' "${first[@]}" | cut -f1 | sort -u); do
             mapfile -t cases < <(printf '%s\n' "${first[@]}" | awk -F'\t' -v p="$program" '$1 == p {print $2}')
             report=$reports/retry-$program.txt
+            echo "  running again: $program, ${#cases[@]} failed case(s)"
             (cd "$dir/bin" && timeout 1200 "$WINE" "$program.exe" --gtest_filter="$(IFS=:; echo "${cases[*]}")" \
                 --case_report="$report") </dev/null >>"$retry_log" 2>&1
             now_passed=()
