@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a target needs, only those that are missing.
-# Usage: tools/install-deps.sh [build|test|win64|bench|demo|fuzz|release]...
+# Usage: tools/install-deps.sh [build|test|win64|bench|demo|fuzz|release|format]...
 #   build   the DLL and the stand-in player (the cross compiler, CMake, Ninja,
 #           ccache);
 #   test    and the native and Windows tests: Wine and what runs the shipped
@@ -8,7 +8,8 @@
 #           64-bit cross compiler where even that fails), Xvfb, GoogleTest,
 #           clang for the fuzzers, clang-format for the layout check, NSIS
 #           for the installer tests;
-#   win64   the 64-bit cross compiler.
+#   win64   the 64-bit cross compiler;
+#   format  clang-format for `make format`.
 set -euo pipefail
 
 build=(make cmake ninja-build ccache g++-mingw-w64-i686-posix binutils-mingw-w64-i686 libstb-dev)
@@ -21,6 +22,7 @@ declare -A extra=(
   [demo]="g++ wine wine32:i386 wine64 xvfb xauth ffmpeg imagemagick"
   [fuzz]="clang libclang-rt-14-dev"
   [release]="nsis zip unzip"
+  [format]="clang-format-14"
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
