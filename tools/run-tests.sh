@@ -36,7 +36,7 @@ phase_done() {
 results() { awk -f "$here/junit-results.awk" "$1"; }
 
 # tally NAME PASSED SKIPPED LOG [FAILURE...]: prints a suite's counts and
-# adds them to the totals.
+# adds them to the totals; LOG names the suite's logs, joined by " and ".
 tally() {
     local name=$1 ok=$2 skips=$3 log=$4
     shift 4
@@ -46,6 +46,12 @@ tally() {
         status=1
         printf 'FAILED: %s\n' "$@"
         echo "(output in $log)"
+        # What the failed cases said: GoogleTest's failure lines with the
+        # values that follow them, at most 40 lines.
+        local file
+        for file in ${log// and / }; do
+            [ -f "$file" ] && tr -d '\r' <"$file" | grep -A4 -E ': (Failure|error:)'
+        done | head -n 40
     fi
 }
 
