@@ -44,18 +44,18 @@ deps_cross64 := test win64
 deps_skins := test
 deps_fuzz-build := fuzz
 deps_fuzz := fuzz
-deps_test := test
+deps_test := test format
 deps_format := format
 deps_demo := demo
 deps_bench := bench
 deps_soak := test
-deps_release := test release
+deps_release := test release format
 GOAL_DEPS := $(sort build $(foreach goal,$(or $(MAKECMDGOALS),all),$(deps_$(goal))))
 
 # How this machine runs the 32-bit Windows programs (tools/wine-session.sh).
 WINE_WAY = $$(bash -c '. tools/wine-session.sh && wine_way')
 
-.PHONY: deps all dll host test native asan cross cross64 skins demo bench soak fuzz fuzz-build release version format clean
+.PHONY: deps all dll host test native asan cross cross64 skins demo bench soak fuzz fuzz-build release version clean
 
 # When make began, for the time of the installs in `make test`'s phase times.
 MAKE_STARTED := $(shell date +%s)
@@ -123,6 +123,7 @@ test: deps
 	VIS_PHASE_TIMES=$(BUILD)/phase-times tools/run-tests.sh $(BUILD)
 
 # Lays out every C and C++ file as .clang-format says.
+.PHONY: format
 format: deps
 	tools/check-format.sh --fix
 

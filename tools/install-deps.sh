@@ -6,16 +6,15 @@
 #   test    and the native and Windows tests: Wine and what runs the shipped
 #           32-bit programs here (qemu where the kernel refuses them, the
 #           64-bit cross compiler where even that fails), Xvfb, GoogleTest,
-#           clang for the fuzzers, clang-format for the layout check, NSIS
-#           for the installer tests;
+#           clang for the fuzzers, NSIS for the installer tests;
 #   win64   the 64-bit cross compiler;
-#   format  clang-format for `make format`.
+#   format  clang-format, for `make format` and the layout check of `make test`.
 set -euo pipefail
 
 build=(make cmake ninja-build ccache g++-mingw-w64-i686-posix binutils-mingw-w64-i686 libstb-dev)
 declare -A extra=(
   [build]=""
-  [test]="g++ pkg-config googletest libgtest-dev clang libclang-rt-14-dev clang-format-14 wine wine32:i386 wine64
+  [test]="g++ pkg-config googletest libgtest-dev clang libclang-rt-14-dev wine wine32:i386 wine64
           xvfb xauth x11-utils nsis zip unzip"
   [win64]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64"
   [bench]="g++ libbenchmark-dev libfftw3-dev wine wine32:i386 wine64 xvfb xauth"
