@@ -8,7 +8,8 @@
 # module's drawing calls per frame and per second at rest and its frame time
 # against those calls replayed alone; `make soak` renders 100000 frames of
 # each module under Wine; `make fuzz` runs the libFuzzer targets for
-# FUZZ_SECONDS each.
+# FUZZ_SECONDS each; `make format` lays out the C and C++ files as
+# .clang-format says (`make test` names any file it would change).
 # `make release` runs the tests and packs the zip and the installer in dist/.
 BUILD := build
 JOBS ?= $(shell nproc)
@@ -17,11 +18,14 @@ export JOBS
 VERSION := $(shell sed -n 's/^\#define VIS_KT_VERSION "\(.*\)"$$/\1/p' plugin/version.h)
 VERSION_NUMBERS := $(shell sed -n 's/^\#define VIS_KT_VERSION_NUMBERS //p' plugin/version.h | tr -d ' ' | tr , .)
 
+# Every build folder compiles through ccache where it is installed
+# (cmake/ccache.cmake); VIS_CCACHE=OFF compiles directly.
+VIS_CCACHE ?= ON
 # configure DIR OPTIONS: a Ninja build folder (one made by another generator
 # is configured anew).
 configure = ( grep -qs '^CMAKE_GENERATOR:INTERNAL=Ninja$$' $(1)/CMakeCache.txt || \
 	  rm -rf $(1)/CMakeCache.txt $(1)/CMakeFiles; \
-	cmake -S . -B $(1) -G Ninja $(2) >/dev/null )
+	cmake -S . -B $(1) -G Ninja -DVIS_CCACHE=$(VIS_CCACHE) $(2) >/dev/null )
 build_in = cmake --build $(1) -j$(JOBS) $(2)
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 CROSS64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
@@ -43,18 +47,22 @@ deps_cross64 := test win64
 deps_skins := test
 deps_fuzz-build := fuzz
 deps_fuzz := fuzz
-deps_test := test
+deps_test := test format
+deps_format := format
 deps_demo := demo
 deps_video := demo
 deps_bench := bench
 deps_soak := test
-deps_release := test release
+deps_release := test release format
 GOAL_DEPS := $(sort build $(foreach goal,$(or $(MAKECMDGOALS),all),$(deps_$(goal))))
 
 # How this machine runs the 32-bit Windows programs (tools/wine-session.sh).
 WINE_WAY = $$(bash -c '. tools/wine-session.sh && wine_way')
 
 .PHONY: deps all dll host test native asan cross cross64 skins demo video bench soak fuzz fuzz-build release version clean
+
+# When make began, for the time of the installs in `make test`'s phase times.
+MAKE_STARTED := $(shell date +%s)
 
 all: dll host
 
@@ -109,11 +117,19 @@ fuzz: fuzz-build
 	tools/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
 
 # The four build folders build side by side: on their own, each one's
-# configure step and last links would leave processors idle.
+# configure step and last links would leave processors idle. The runner
+# prints the time of each phase, the installs and builds first.
 test: deps
-	@$(MAKE) --no-print-directory -j4 native asan cross fuzz-build
-	@if [ "$(WINE_WAY)" = win64 ]; then $(MAKE) --no-print-directory cross64; fi
-	tools/run-tests.sh $(BUILD)
+	@mkdir -p $(BUILD) && printf 'installs\t%s\n' $$(( $$(date +%s) - $(MAKE_STARTED) )) >$(BUILD)/phase-times
+	@began=$$(date +%s); $(MAKE) --no-print-directory -j4 native asan cross fuzz-build && \
+	  if [ "$(WINE_WAY)" = win64 ]; then $(MAKE) --no-print-directory cross64; fi && \
+	  printf 'builds\t%s\n' $$(( $$(date +%s) - began )) >>$(BUILD)/phase-times
+	VIS_PHASE_TIMES=$(BUILD)/phase-times tools/run-tests.sh $(BUILD)
+
+# Lays out every C and C++ file as .clang-format says.
+.PHONY: format
+format: deps
+	tools/check-format.sh --fix
 
 demo: all
 	@$(call configure,$(BUILD)/native,)

@@ -37,6 +37,8 @@ inline X87Environment EnterExtendedPrecision() {
 // that no exception raised by the work in between reaches the caller. The
 // clobbers keep the compiler from holding x87 registers across the reload.
 inline void LeaveExtendedPrecision(const X87Environment& caller) {
-    __asm__ volatile("fldenv %0" : : "m"(caller) : "memory", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)",
-                     "st(6)", "st(7)");
+    __asm__ volatile("fldenv %0"
+                     :
+                     : "m"(caller)
+                     : "memory", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
 }

@@ -28,8 +28,7 @@ void StepChannel(LevelMeterState& meter, const unsigned char* samples, int chann
     if (meter.LevelPeak < 2) meter.LevelPeak = 2;
 
     meter.LevelHistory[meter.LevelFrameIndex] = meter.Level;
-    meter.Level = static_cast<uint8_t>(
-        (meter.LevelHistory[1] + meter.LevelHistory[2] + meter.LevelHistory[3]) / 3);
+    meter.Level = static_cast<uint8_t>((meter.LevelHistory[1] + meter.LevelHistory[2] + meter.LevelHistory[3]) / 3);
 
     meter.DrawnPeak[channel] = meter.LevelPeak;
     meter.DrawnLevel[channel] = meter.Level;
@@ -56,8 +55,7 @@ void PaintLevelMeter(const LevelMeterState& meter, Rows band, PaintList& paint) 
 
 }  // namespace
 
-void DrawLevelMeter(LevelMeterState& meter, const WaveformChannels& samples, bool shown, Rows band,
-                    PaintList& paint) {
+void DrawLevelMeter(LevelMeterState& meter, const WaveformChannels& samples, bool shown, Rows band, PaintList& paint) {
     // The history ring moves on every frame, shown or not.
     if (++meter.LevelFrameIndex > 3) meter.LevelFrameIndex = 1;
     if (!shown) {

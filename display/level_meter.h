@@ -27,5 +27,4 @@ void ResetLevelMeter(LevelMeterState& meter);
 // both channels are stepped through level, peak hold and smoothing and what
 // is unlit of both bars in the band's rows is added to paint; hidden, both
 // bars are masked and the meter keeps its state.
-void DrawLevelMeter(LevelMeterState& meter, const WaveformChannels& samples, bool shown, Rows band,
-                    PaintList& paint);
+void DrawLevelMeter(LevelMeterState& meter, const WaveformChannels& samples, bool shown, Rows band, PaintList& paint);

@@ -30,7 +30,7 @@ constexpr Columns RightRimSide{269, 271};
 // The Deduzodo's spectrum section. Display bar k (0..85) covers two columns
 // from BarLeft(k); bar 0 falls on the black strip, so the skin lights bars
 // 1..85 only. The bass indicator stands left of the strip.
-constexpr Rows SpectrumRows{7, 32};  // row offset 0 is the top row
+constexpr Rows SpectrumRows{7, 32};                                      // row offset 0 is the top row
 constexpr int SpectrumBarRows = SpectrumRows.bottom - SpectrumRows.top;  // the tallest bar
 constexpr int SpectrumBars = 86;
 constexpr int FirstBarLeft = 11;
@@ -70,8 +70,8 @@ struct ModuleSkin {
     const char* bitmap;
     int height;
     bool hasSpectrum;
-    Rows levelBand;       // the rows the level meter paints
-    Rows levelBarRows;    // the rows the skin lights in both level bars
+    Rows levelBand;          // the rows the level meter paints
+    Rows levelBarRows;       // the rows the skin lights in both level bars
     Rows spectrumClickRows;  // empty without a spectrum
     Rows levelClickRows;
 };

@@ -26,16 +26,34 @@ void PaintColumn(int left, int right, int peak, int top, PaintList& paint) {
     paint.Add(left, SpectrumRows.top + peak + 1, right, SpectrumRows.top + top);
 }
 
+// The threshold table's row for a spectral value j: 5.3 log10(j) rounded to
+// nearest, in extended precision.
+constexpr int32_t MaxThresholdSample = 35000;
+int RowIndex(int32_t j) { return static_cast<int>(std::nearbyint(5.3L * std::log(Extended(j)) / std::log(10.0L))); }
+
 }  // namespace
 
 void ResetSpectrumDisplay(SpectrumDisplayState& view) {
+    // Entry i keeps the largest j in 1..35000 whose RowIndex is i (0 when
+    // none is). RowIndex never falls as j grows, so that j is the last one
+    // at or below i, found by bisection: about 16 logarithms an entry
+    // instead of 35000 at every start-up, with the same values.
     int32_t* thresholds = view.LevelThresholds;
-    for (int i = 0; i < SpectrumBarRows; ++i) thresholds[i] = 0;
-    // Each entry keeps the largest j that rounds to it.
     const X87Environment caller = EnterExtendedPrecision();
-    for (int j = 1; j <= 35000; ++j) {
-        const int index = static_cast<int>(std::nearbyint(5.3L * std::log(Extended(j)) / std::log(10.0L)));
-        thresholds[index] = j;
+    int32_t below = 0;  // the last j of the entries before i, 0 before any
+    for (int i = 0; i < SpectrumBarRows; ++i) {
+        int32_t low = below, high = MaxThresholdSample + 1;  // RowIndex(low) <= i < RowIndex(high)
+        while (high - low > 1) {
+            const int32_t middle = low + (high - low) / 2;
+            if (RowIndex(middle) <= i) {
+                low = middle;
+            } else {
+                high = middle;
+            }
+        }
+        // Where the search stayed at its start, no j reaches entry i.
+        thresholds[i] = low > below ? low : 0;
+        below = low;
     }
     LeaveExtendedPrecision(caller);
     thresholds[0] = 0;

@@ -64,9 +64,9 @@ void TwoStages(double* __restrict re, double* __restrict im, int n, const double
 
 // Indexed by the (first) stage; a stage's twiddles start at its half length.
 using StageFunction = void (*)(double*, double*, int, const double*, const double*);
-constexpr StageFunction SingleStage[10] = {nullptr,      OneStage<1>,  OneStage<2>,  OneStage<4>,  OneStage<8>,
+constexpr StageFunction SingleStage[10] = {nullptr,      OneStage<1>,  OneStage<2>,  OneStage<4>,   OneStage<8>,
                                            OneStage<16>, OneStage<32>, OneStage<64>, OneStage<128>, OneStage<256>};
-constexpr StageFunction StagePair[9] = {nullptr,       TwoStages<1>,  TwoStages<2>,  TwoStages<4>, TwoStages<8>,
+constexpr StageFunction StagePair[9] = {nullptr,       TwoStages<1>,  TwoStages<2>,  TwoStages<4>,  TwoStages<8>,
                                         TwoStages<16>, TwoStages<32>, TwoStages<64>, TwoStages<128>};
 
 }  // namespace
@@ -127,7 +127,7 @@ void RunButterflyStages(SpectrumAnalysisState& analysis) {
         const int half = 1 << (stage - 1);
         const bool pair = stage < FftStages;
         (pair ? StagePair : SingleStage)[stage](analysis.SpectrumRe, analysis.SpectrumIm, FftSize,
-                                                 analysis.StageTwiddleRe + half, analysis.StageTwiddleIm + half);
+                                                analysis.StageTwiddleRe + half, analysis.StageTwiddleIm + half);
         stage += pair ? 2 : 1;
     }
 }

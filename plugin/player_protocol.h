@@ -14,11 +14,11 @@
 // it does not know, so plug-ins compare answers against 1.
 namespace PlayerQuery {
 constexpr int32_t Version = 0;
-constexpr int32_t IsPlaying = 104;  // 1 playing, 3 paused, 0 stopped
+constexpr int32_t IsPlaying = 104;   // 1 playing, 3 paused, 0 stopped
 constexpr int32_t OutputTime = 105;  // wParam 0 position in ms, 1 length in s, 2 length in ms
 constexpr int32_t ListLength = 124;
 constexpr int32_t ListPosition = 125;
-constexpr int32_t Skin = 201;  // wParam: a buffer for the skin's folder, or 0
+constexpr int32_t Skin = 201;          // wParam: a buffer for the skin's folder, or 0
 constexpr int32_t PlaylistFile = 211;  // wParam: the playlist index
 constexpr int32_t PlaylistTitle = 212;
 constexpr int32_t PlaylistTitleWide = 213;
@@ -106,7 +106,7 @@ constexpr int EmbedMinWidth = 275, EmbedMinHeight = 116;
 // void** params, int count), thiscall on 32-bit Windows; params[i] points at
 // argument i, and the result is written to *result when it answers 1.
 namespace ServiceMessage {
-constexpr int GetServiceByGuid = 50;  // (GUID) -> factory
+constexpr int GetServiceByGuid = 50;      // (GUID) -> factory
 constexpr int FactoryGetInterface = 300;  // (lock) -> interface
 }  // namespace ServiceMessage
 
@@ -114,10 +114,10 @@ constexpr int FactoryGetInterface = 300;  // (lock) -> interface
 namespace LanguageMessage {
 constexpr int String = 10;  // (hinstance, owner, id, buffer, size) -> char*
 constexpr int StringWide = 11;
-constexpr int StartSupport = 30;  // (hinstance, GUID) -> hinstance
+constexpr int StartSupport = 30;       // (hinstance, GUID) -> hinstance
 constexpr int CreateLocalDialog = 50;  // (localised, original, id, parent, procedure, parameter) -> window
-constexpr int LocalDialogBox = 51;  // -> result
-constexpr int LoadLocalMenu = 52;  // (localised, original, id) -> menu
+constexpr int LocalDialogBox = 51;     // -> result
+constexpr int LoadLocalMenu = 52;      // (localised, original, id) -> menu
 constexpr int CreateLocalDialogWide = 53;
 constexpr int LocalDialogBoxWide = 54;
 constexpr int LoadLocalMenuWide = 55;
@@ -130,7 +130,8 @@ struct ServiceGuid {
     uint16_t data2, data3;
     uint8_t data4[8];
 };
-constexpr ServiceGuid LanguageServiceGuid = {0x30AED4E5, 0xEF10, 0x4277, {0x8D, 0x49, 0x27, 0xAB, 0x55, 0x70, 0xE8, 0x91}};
+constexpr ServiceGuid LanguageServiceGuid = {
+    0x30AED4E5, 0xEF10, 0x4277, {0x8D, 0x49, 0x27, 0xAB, 0x55, 0x70, 0xE8, 0x91}};
 
 static_assert(sizeof(ServiceGuid) == 16, "GUID size");
 #if UINTPTR_MAX == 0xFFFFFFFFu

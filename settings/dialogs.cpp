@@ -37,17 +37,10 @@ void ConfigCommand(HWND dialog, WPARAM command, uint8_t& mode) {
         mode ^= DockAttached;
         EnableDockPlaces(dialog, mode & DockAttached);
         break;
-    case IDC_DOCK_TOP:
-        mode |= DockAtTop;
-        break;
-    case IDC_DOCK_BOTTOM:
-        mode &= ~DockAtTop;
-        break;
-    case IDC_ALWAYS_ON_TOP:
-        mode ^= DockOnTop;
-        break;
-    default:
-        break;
+    case IDC_DOCK_TOP: mode |= DockAtTop; break;
+    case IDC_DOCK_BOTTOM: mode &= ~DockAtTop; break;
+    case IDC_ALWAYS_ON_TOP: mode ^= DockOnTop; break;
+    default: break;
     }
 }
 
@@ -90,8 +83,8 @@ bool BringOpenConfigDialogForward() {
 
 bool RunConfigDialog(const winampVisModule* module, HWND owner, uint8_t& mode) {
     uint8_t working = mode;
-    if (DialogBoxParamA(module->hDllInstance, "CONFIG", owner, ConfigDialogProc,
-                        reinterpret_cast<LPARAM>(&working)) != 1) {
+    if (DialogBoxParamA(module->hDllInstance, "CONFIG", owner, ConfigDialogProc, reinterpret_cast<LPARAM>(&working)) !=
+        1) {
         return false;
     }
     mode = working;

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 int main(void) {
-    HWND window = CreateWindowExA(0, "STATIC", "desktop", WS_POPUP, 0, 0, 1, 1, NULL, NULL,
-                                  GetModuleHandleA(NULL), NULL);
+    HWND window =
+        CreateWindowExA(0, "STATIC", "desktop", WS_POPUP, 0, 0, 1, 1, NULL, NULL, GetModuleHandleA(NULL), NULL);
     if (!window) return 1;
     DestroyWindow(window);
     return 0;

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a target needs, only those that are missing.
-# Usage: tools/install-deps.sh [build|test|win64|bench|demo|fuzz|release]...
-#   build   the DLL and the stand-in player (the cross compiler, CMake, Ninja);
+# Usage: tools/install-deps.sh [build|test|win64|bench|demo|fuzz|release|format]...
+#   build   the DLL and the stand-in player (the cross compiler, CMake, Ninja,
+#           ccache);
 #   test    and the native and Windows tests: Wine and what runs the shipped
 #           32-bit programs here (qemu where the kernel refuses them, the
 #           64-bit cross compiler where even that fails), Xvfb, the 32-bit
 #           OpenGL (Mesa) that Wine's Direct3D draws with, GoogleTest,
 #           clang for the fuzzers, NSIS for the installer tests;
-#   win64   the 64-bit cross compiler.
+#   win64   the 64-bit cross compiler;
+#   format  clang-format, for `make format` and the layout check of `make test`.
 set -euo pipefail
 
-build=(make cmake ninja-build g++-mingw-w64-i686-posix binutils-mingw-w64-i686 libstb-dev)
+build=(make cmake ninja-build ccache g++-mingw-w64-i686-posix binutils-mingw-w64-i686 libstb-dev)
 declare -A extra=(
   [build]=""
   [test]="g++ pkg-config googletest libgtest-dev clang libclang-rt-14-dev wine wine32:i386 wine64
@@ -22,6 +24,7 @@ declare -A extra=(
           ffmpeg imagemagick"
   [fuzz]="clang libclang-rt-14-dev"
   [release]="nsis zip unzip"
+  [format]="clang-format-14"
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }

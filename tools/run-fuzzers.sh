@@ -16,14 +16,14 @@ for fuzzer in "$build"/bin/*_fuzz; do
     else
         args=(-max_total_time="$mode")
     fi
-    echo "== $name ${args[*]}"
+    began=$SECONDS
     if ! "$fuzzer" "${args[@]}" -max_len=8192 -artifact_prefix="$build/corpus/$name-" "$corpus" \
             >"$build/$name.log" 2>&1; then
-        echo "$name: FAILED, see $build/$name.log"
+        echo "  $name ${args[*]}: FAILED after $((SECONDS - began)) s, see $build/$name.log"
         tail -n 30 "$build/$name.log"
         status=1
     else
-        tail -n 1 "$build/$name.log"
+        echo "  $name ${args[*]}: $(tail -n 1 "$build/$name.log" | sed 's/^Done //'), $((SECONDS - began)) s"
     fi
 done
 exit $status

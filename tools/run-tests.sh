@@ -9,7 +9,10 @@
 # passed. Failed Windows cases run once more, in one process per program:
 # one that passes then is named on a line "passed on retry: ...". A program
 # that Wine did not start runs once more as a whole, and is named on a line
-# "never started: ...".
+# "never started: ...". Each suite says what it runs as it goes: a line per
+# Windows test program and per fuzzer, a running count of native cases. Before
+# the closing line comes the time of each phase, with the installs and builds
+# that the Makefile wrote to BUILD_ROOT/phase-times (VIS_PHASE_TIMES).
 # Usage: tools/run-tests.sh BUILD_ROOT
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,11 +21,22 @@ jobs=${JOBS:-$(nproc)}
 passed=0 failed=0 skipped=0 status=0
 retried=() unstarted=()
 
+# Phase times: "NAME<TAB>SECONDS" lines, after those of the Makefile's
+# installs and builds when it passes their file.
+phase_file=$build/phase-times
+[ "${VIS_PHASE_TIMES:-}" -ef "$phase_file" ] || : >"$phase_file"
+phase_began=$SECONDS
+# phase_done NAME: the time since the last phase ended goes to NAME.
+phase_done() {
+    printf '%s\t%s\n' "$1" $((SECONDS - phase_began)) >>"$phase_file"
+    phase_began=$SECONDS
+}
+
 # results JUNIT: STATUS and NAME of each test, tab-separated.
 results() { awk -f "$here/junit-results.awk" "$1"; }
 
 # tally NAME PASSED SKIPPED LOG [FAILURE...]: prints a suite's counts and
-# adds them to the totals.
+# adds them to the totals; LOG names the suite's logs, joined by " and ".
 tally() {
     local name=$1 ok=$2 skips=$3 log=$4
     shift 4
@@ -32,6 +46,12 @@ tally() {
         status=1
         printf 'FAILED: %s\n' "$@"
         echo "(output in $log)"
+        # What the failed cases said: GoogleTest's failure lines with the
+        # values that follow them, at most 40 lines.
+        local file
+        for file in ${log// and / }; do
+            [ -f "$file" ] && tr -d '\r' <"$file" | grep -A4 -E ': (Failure|error:)'
+        done | head -n 40
     fi
 }
 
@@ -42,8 +62,22 @@ run_suite() {
     shift 2
     echo "== $name"
     local log=$dir/ctest.log junit=$dir/ctest-junit.xml
-    rm -f "$junit"
-    (cd "$dir" && ctest --timeout 300 --output-on-failure -j"$jobs" --output-junit "$junit" "$@") >"$log" 2>&1
+    rm -f "$junit" "$log"
+    # A running count every few seconds, from CTest's line per finished test.
+    local total done=0 said=$SECONDS line
+    total=$(cd "$dir" && ctest -N "$@" 2>/dev/null | sed -n 's/^Total Tests: //p')
+    (cd "$dir" && ctest --timeout 300 --output-on-failure -j"$jobs" --output-junit "$junit" "$@") 2>&1 |
+        while IFS= read -r line; do
+            printf '%s\n' "$line" >>"$log"
+            case $line in
+            *" Test "*"#"*) done=$((done + 1)) ;;
+            *) continue ;;
+            esac
+            if [ $((SECONDS - said)) -ge 5 ]; then
+                echo "$name: $done of ${total:-?} cases run"
+                said=$SECONDS
+            fi
+        done
     if [ ! -s "$junit" ]; then
         echo "$name: CTest wrote no report; see $log"
         tail -n 20 "$log"
@@ -91,15 +125,60 @@ read_report() {
     return 0
 }
 
+# program_line TEST SECONDS REPORT: one finished Windows test program, with
+# its cases' outcomes so far (failed ones run again at the end).
+program_line() {
+    local test=$1 seconds=$2 report=$3 ok=0 bad=0 skips=0 planned=0 word rest
+    if [ -s "$report" ]; then
+        while read -r word rest; do
+            case $word in
+            plan) planned=$((planned + 1)) ;;
+            passed) ok=$((ok + 1)) ;;
+            skipped) skips=$((skips + 1)) ;;
+            esac
+        done < <(tr -d '\r' <"$report")
+        bad=$((planned - ok - skips))
+    fi
+    printf '  %-28s %3d passed, %d failed, %d skipped %7.1f s\n' "$test" $ok $bad $skips "$seconds"
+}
+
+# still_running REPORTS: a line for each program whose case report has no
+# end yet: the cases it has finished of those it plans.
+still_running() {
+    local report planned finished
+    for report in "$1"/*.txt; do
+        [ -s "$report" ] || continue
+        grep -q '^end' "$report" && continue
+        planned=$(grep -c '^plan' "$report")
+        finished=$(grep -cE '^(passed|failed|skipped)' "$report")
+        echo "  ... $(basename "$report" .txt) running, $finished of $planned cases done"
+    done
+}
+
 # run_wine_suite NAME DIR: runs the Windows test programs through CTest in DIR
 # and counts their cases from the case reports; failed cases run once more.
 run_wine_suite() {
     local name=$1 dir=$2
     echo "== $name"
     local reports=$dir/case-reports log=$dir/ctest.log junit=$dir/ctest-junit.xml retry_log=$dir/ctest-retry.log
-    rm -rf "$reports" "$junit" "$retry_log"
+    rm -rf "$reports" "$junit" "$retry_log" "$log"
     mkdir -p "$reports"
-    (cd "$dir" && ctest --timeout 1200 --output-on-failure -j"$jobs" --output-junit "$junit") >"$log" 2>&1
+    # A line per program as CTest finishes it, from its case report, and
+    # after 10 s without one, which programs run and how far they are.
+    local line got
+    (cd "$dir" && ctest --timeout 1200 --output-on-failure -j"$jobs" --output-junit "$junit") 2>&1 |
+        while true; do
+            IFS= read -r -t 10 line
+            got=$?
+            if [ $got -gt 128 ]; then
+                still_running "$reports"
+                continue
+            fi
+            [ $got = 0 ] || break
+            printf '%s\n' "$line" >>"$log"
+            [[ $line =~ Test\ +#[0-9]+:\ ([^ ]+)\ .*\ ([0-9.]+)\ sec ]] || continue
+            program_line "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" "$reports/${BASH_REMATCH[1]}.txt"
+        done
     if [ ! -s "$junit" ]; then
         echo "$name: CTest wrote no report; see $log"
         tail -n 20 "$log"
@@ -114,6 +193,7 @@ run_wine_suite() {
     if [ ${#silent[@]} -gt 0 ]; then
         local pattern
         pattern=$(printf '%s|' "${silent[@]}" | sed 's/\./\\./g')
+        echo "  starting again, as Wine did not start them: ${silent[*]}"
         (cd "$dir" && ctest --timeout 1200 --output-on-failure -R "^(${pattern%|})\$") >>"$retry_log" 2>&1
         for test in "${silent[@]}"; do
             if read_report "$reports/$test.txt" "${test%%.*}"; then
@@ -132,6 +212,7 @@ run_wine_suite() {
         for program in $(printf '%s\n' "${first[@]}" | cut -f1 | sort -u); do
             mapfile -t cases < <(printf '%s\n' "${first[@]}" | awk -F'\t' -v p="$program" '$1 == p {print $2}')
             report=$reports/retry-$program.txt
+            echo "  running again: $program, ${#cases[@]} failed case(s)"
             (cd "$dir/bin" && timeout 1200 "$WINE" "$program.exe" --gtest_filter="$(IFS=:; echo "${cases[*]}")" \
                 --case_report="$report") </dev/null >>"$retry_log" 2>&1
             now_passed=()
@@ -162,29 +243,23 @@ run_check() {
     fi
 }
 
-# The fuzzers' fixed-seed pass keeps one processor busy for most of a
-# minute; it runs beside the other suites and is counted at the end.
-fuzz_log=$build/fuzz/smoke.log
-"$here/run-fuzzers.sh" "$build/fuzz" --smoke >"$fuzz_log" 2>&1 &
-fuzz_pid=$!
-stop_fuzzers() { kill "$fuzz_pid" 2>/dev/null; }
-fuzzers_done() {
-    wait "$fuzz_pid"
-    local fuzz_status=$?
-    cat "$fuzz_log"
-    return $fuzz_status
-}
-
 . "$here/wine-session.sh"
-way=$(wine_way) || { stop_fuzzers; exit 1; }
+way=$(wine_way) || exit 1
 wine_build=$(wine_build_dir "$build" "$way")
 
+run_check "formatting" "$here/check-format.sh"
 run_check "32-bit DLL tables" "$here/check-dll-tables.sh" "$build/cross/bin/vis_kt.dll"
 run_check "32-bit DLL baseline" "$here/check-dll-baseline.sh" "$build/cross/bin/vis_kt.dll"
+phase_done "formatting and DLL checks"
 run_suite native "$build/native"
+phase_done "native suite"
 run_suite sanitizers "$build/asan"
+phase_done "sanitizer suite"
+# The fuzzers' fixed-seed pass: a few seconds, a line per fuzzer.
+run_check "fuzzers, fixed seed" "$here/run-fuzzers.sh" "$build/fuzz" --smoke
+phase_done "fuzzers, fixed seed"
 
-trap 'stop_fuzzers; wine_session_stop' EXIT
+trap 'wine_session_stop' EXIT
 trap 'exit 130' INT TERM
 case $way in
 native32) echo "== the Windows tests run the 32-bit build that ships, under 32-bit Wine" ;;
@@ -192,15 +267,21 @@ qemu32) echo "== the Windows tests run the 32-bit build that ships, under 32-bit
 win64) echo "== this machine runs no 32-bit programs, natively or under qemu: the Windows tests run the 64-bit build" ;;
 esac
 if wine_session_start "$wine_build"; then
+    phase_done "Wine session start"
     # A window test can lose a race with the X server on a loaded machine.
     run_wine_suite wine "$wine_build"
+    phase_done "Windows test programs"
     run_check "release packages and installer" "$here/release/test-release.sh" "$build" "$wine_build"
+    phase_done "release packages and installer"
 else
     failed=$((failed + 1)) status=1
 fi
 wine_session_stop
-run_check "fuzzers, fixed seed" fuzzers_done
 trap - EXIT
+
+echo "== time of each phase (seconds)"
+awk -F'\t' '{ printf "  %-34s %5d\n", $1, $2; total += $2 } END { printf "  %-34s %5d\n", "total", total }' \
+    "$phase_file"
 
 for test in "${retried[@]}"; do echo "passed on retry: $test"; done
 for test in "${unstarted[@]}"; do echo "never started (Wine did not run the test program): $test"; done

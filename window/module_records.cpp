@@ -29,20 +29,12 @@ winampVisModule VuMeterRecord = MakeRecord("VU-Meter", RenderVuMeter);
 
 winampVisModule* VIS_CDECL GetModule(int32_t index) {
     switch (index) {
-    case 0:
-        Plugin.ModuleKind = ModuleDeduzodo;
-        return &DeduzodoRecord;
-    case 1:
-        Plugin.ModuleKind = ModuleVuMeter;
-        return &VuMeterRecord;
-    default:
-        Plugin.ModuleKind = ModuleNone;
-        return nullptr;
+    case 0: Plugin.ModuleKind = ModuleDeduzodo; return &DeduzodoRecord;
+    case 1: Plugin.ModuleKind = ModuleVuMeter; return &VuMeterRecord;
+    default: Plugin.ModuleKind = ModuleNone; return nullptr;
     }
 }
 
 }  // namespace
 
-extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader() {
-    return &Header;
-}
+extern "C" __declspec(dllexport) winampVisHeader* VIS_CDECL winampVisGetHeader() { return &Header; }

@@ -107,9 +107,9 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
         return 1;
     }
     HWND owner = (Plugin.Settings.dockMode & DockAttached) ? Plugin.HostWindow : nullptr;
-    Plugin.PluginWindow = CreateWindowExA(0, PluginWindowClass, "ZARir " VIS_KT_VERSION, WS_POPUP, Plugin.Settings.x,
-                                          Plugin.Settings.y, Plugin.WindowWidth, Plugin.WindowHeight, owner, nullptr,
-                                          module->hDllInstance, nullptr);
+    Plugin.PluginWindow =
+        CreateWindowExA(0, PluginWindowClass, "ZARir " VIS_KT_VERSION, WS_POPUP, Plugin.Settings.x, Plugin.Settings.y,
+                        Plugin.WindowWidth, Plugin.WindowHeight, owner, nullptr, module->hDllInstance, nullptr);
     if (!Plugin.PluginWindow) {
         MessageBoxA(module->hwndParent, "Error creating window", FailureCaption, MB_OK);
         // A class left registered would make every later start-up fail.

@@ -77,17 +77,10 @@ void MenuCommand(HWND window, WPARAM command) {
     winampVisModule* module = AttachedModule(window);
     if (!module) return;
     switch (command) {
-    case MenuAbout:
-        OpenAboutDialog(module, window);
-        break;
-    case MenuConfig:
-        OpenConfigDialog(module, window);
-        break;
-    case MenuClose:
-        module->Quit(module);
-        break;
-    default:
-        break;
+    case MenuAbout: OpenAboutDialog(module, window); break;
+    case MenuConfig: OpenConfigDialog(module, window); break;
+    case MenuClose: module->Quit(module); break;
+    default: break;
     }
 }
 
@@ -96,54 +89,36 @@ void MenuCommand(HWND window, WPARAM command) {
 LRESULT CALLBACK PluginWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-    case WM_ERASEBKGND:
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case WM_ERASEBKGND: return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_NCDESTROY:
         // Destroyed with its owner, the player window: rendering must stop
         // touching it.
         if (window == Plugin.PluginWindow) Plugin.PluginWindow = nullptr;
         break;
-    case WM_PAINT:
-        Repaint(window);
-        return 0;
+    case WM_PAINT: Repaint(window); return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
         if (winampVisModule* module = AttachedModule(window)) {
             PostMessageA(module->hwndParent, message, wParam, lParam);
         }
         return 0;
-    case WM_COMMAND:
-        MenuCommand(window, wParam);
-        return 0;
-    case WM_TIMER:
-        TimerTick(window);
-        return 0;
+    case WM_COMMAND: MenuCommand(window, wParam); return 0;
+    case WM_TIMER: TimerTick(window); return 0;
     case WM_MOUSEMOVE:
         if (!DragMove(window, wParam, lParam)) break;
         return 0;
-    case WM_LBUTTONDOWN:
-        DragPress(window, lParam);
-        return 0;
+    case WM_LBUTTONDOWN: DragPress(window, lParam); return 0;
     case WM_LBUTTONUP:
         if (!DragRelease()) break;
         return 0;
-    case WM_CAPTURECHANGED:
-        DragCaptureLost();
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        ToggleMeterAt(lParam);
-        return 0;
-    case WM_RBUTTONDOWN:
-        OpenContextMenu(lParam);
-        return 0;
+    case WM_CAPTURECHANGED: DragCaptureLost(); return 0;
+    case WM_LBUTTONDBLCLK: ToggleMeterAt(lParam); return 0;
+    case WM_RBUTTONDOWN: OpenContextMenu(lParam); return 0;
     case ApplyDockModeMessage:
         ApplyDockMode(reinterpret_cast<winampVisModule*>(lParam), static_cast<uint8_t>(wParam));
         return 0;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -44,7 +44,8 @@ std::string CheckOggPages(const uint8_t* bytes, std::size_t size) {
         uint8_t copy[PageHeaderSize];
         std::memcpy(copy, p, PageHeaderSize);
         std::memset(copy + 22, 0, 4);
-        const uint32_t crc = OggChecksum(p + PageHeaderSize, length - PageHeaderSize, OggChecksum(copy, PageHeaderSize));
+        const uint32_t crc =
+            OggChecksum(p + PageHeaderSize, length - PageHeaderSize, OggChecksum(copy, PageHeaderSize));
         const uint32_t stored = uint32_t(p[22]) | uint32_t(p[23]) << 8 | uint32_t(p[24]) << 16 | uint32_t(p[25]) << 24;
         if (crc != stored) return "corrupt: " + where + " fails its checksum";
         lastFlags = p[5];

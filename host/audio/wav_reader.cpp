@@ -11,7 +11,9 @@ constexpr uint16_t FormatFloat = 3;
 constexpr uint16_t FormatExtensible = 0xFFFE;
 
 uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t U32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t U32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 
 struct Format {
     uint16_t tag = 0;
@@ -46,7 +48,8 @@ std::string ReadFormat(const uint8_t* p, uint32_t size, Format& format) {
     }
     std::string shape = CheckStreamShape(format.channels, format.rate);
     if (!shape.empty()) return shape;
-    const bool pcm = format.tag == FormatPcm && (format.bits == 8 || format.bits == 16 || format.bits == 24 || format.bits == 32);
+    const bool pcm =
+        format.tag == FormatPcm && (format.bits == 8 || format.bits == 16 || format.bits == 24 || format.bits == 32);
     const bool real = format.tag == FormatFloat && format.bits == 32;
     if (!pcm && !real) {
         return "unsupported sample format (tag " + std::to_string(format.tag) + ", " + std::to_string(format.bits) +
@@ -88,7 +91,8 @@ int16_t ToSample(const uint8_t* p, const Format& format) {
 
 AudioResult ReadWav(const uint8_t* bytes, std::size_t size) {
     if (size < 12) return Fail("truncated header (" + std::to_string(size) + " bytes)");
-    if (std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0) return Fail("not a RIFF WAVE file");
+    if (std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
+        return Fail("not a RIFF WAVE file");
     const uint64_t riffEnd = uint64_t(U32(bytes + 4)) + 8;
     if (riffEnd > size) {
         return Fail("truncated: the RIFF header claims " + std::to_string(riffEnd) + " bytes, the file has " +

@@ -49,7 +49,8 @@ std::vector<uint8_t> EncodeSamples(const WavShape& shape, const std::vector<doub
             out.push_back(uint8_t(std::clamp(std::lround(v * 128.0) + 128, 0L, 255L)));
         } else {
             const double full = std::ldexp(1.0, shape.bits - 1);
-            const long long sample = std::clamp<long long>(std::llround(v * full), -(long long)full, (long long)full - 1);
+            const long long sample =
+                std::clamp<long long>(std::llround(v * full), -(long long)full, (long long)full - 1);
             Put(out, uint32_t(sample), shape.bits / 8);
         }
     }

@@ -31,7 +31,8 @@ const char* const HostUsage =
 namespace {
 
 bool ParseCount(const std::string& text, int minimum, int& value) {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
     errno = 0;
     const long parsed = std::strtol(text.c_str(), nullptr, 10);
     if (errno == ERANGE || parsed > 1000000000L || parsed < minimum) return false;

@@ -47,8 +47,7 @@ void SpectrumBytes(const double (&samples)[RealFftPoints], const SpectrumTables&
 }  // namespace
 
 SpectrumTables::SpectrumTables() {
-    for (int n = 0; n < RealFftPoints; ++n)
-        window[n] = 0.5 - 0.5 * std::cos(TwoPi * n / (RealFftPoints - 1));
+    for (int n = 0; n < RealFftPoints; ++n) window[n] = 0.5 - 0.5 * std::cos(TwoPi * n / (RealFftPoints - 1));
 }
 
 void FillSpectrum(const unsigned char (&waveform)[2][WaveformSamples], int channels, const SpectrumTables& tables,

@@ -81,7 +81,8 @@ void Transport::Seek(int milliseconds) {
     std::lock_guard<std::mutex> lock(mutex_);
     UpdateLocked();
     if (state_ == PlayState::Stopped) return;
-    const int64_t target = std::clamp<int64_t>(startFrame_ + clock_.Played() + int64_t(milliseconds) * rate_ / 1000, 0, total_);
+    const int64_t target =
+        std::clamp<int64_t>(startFrame_ + clock_.Played() + int64_t(milliseconds) * rate_ / 1000, 0, total_);
     StartLocked(target);
     if (state_ == PlayState::Paused) clock_.Pause();
     UpdateLocked();

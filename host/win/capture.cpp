@@ -39,7 +39,8 @@ public:
         PlayState previous = PlayState::Stopped;
         auto countTick = [this] { ++ticks_; };
         while (session_.exitCode == 0) {
-            for (; nextAction < options.schedule.size() && options.schedule[nextAction].afterFrames <= captured_; ++nextAction)
+            for (; nextAction < options.schedule.size() && options.schedule[nextAction].afterFrames <= captured_;
+                 ++nextAction)
                 Apply(options.schedule[nextAction].kind);
             if (LimitReached()) return;
             const PlayState state = session_.transport->State();
@@ -102,8 +103,9 @@ private:
         HWND window = FindDisplayWindow(session_.services.visWindow, session_.playerWindow);
         if (window && reader_.Read(window, image)) return true;
         if (reader_.DrawnWith3d()) {
-            Fail("the plug-in draws with Direct3D or OpenGL into a child window, which Wine cannot read back on this "
-                 "display (its pixels never reach GDI); no frames are written rather than black ones");
+            Fail(
+                "the plug-in draws with Direct3D or OpenGL into a child window, which Wine cannot read back on this "
+                "display (its pixels never reach GDI); no frames are written rather than black ones");
         } else {
             Fail("the module shows no window to read back");
         }

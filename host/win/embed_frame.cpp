@@ -16,7 +16,9 @@ HWND Owner = nullptr;
 std::string Title;
 std::atomic<HWND> First{nullptr};
 
-embedWindowState* StateOf(HWND frame) { return reinterpret_cast<embedWindowState*>(GetWindowLongPtrA(frame, GWLP_USERDATA)); }
+embedWindowState* StateOf(HWND frame) {
+    return reinterpret_cast<embedWindowState*>(GetWindowLongPtrA(frame, GWLP_USERDATA));
+}
 
 RECT CloseBox(HWND frame) {
     RECT client;
@@ -154,8 +156,8 @@ HWND VIS_CDECL EmbedFrame(embedWindowState* state) {
     const EmbedRect r = state->r;
     const int width = r.right - r.left < EmbedMinWidth ? EmbedMinWidth : r.right - r.left;
     const int height = r.bottom - r.top < EmbedMinHeight ? EmbedMinHeight : r.bottom - r.top;
-    HWND frame = CreateWindowExA(WS_EX_TOOLWINDOW, EmbedFrameClass, Title.c_str(), WS_POPUP | WS_CLIPCHILDREN, r.left, r.top,
-                                 width, height, Owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND frame = CreateWindowExA(WS_EX_TOOLWINDOW, EmbedFrameClass, Title.c_str(), WS_POPUP | WS_CLIPCHILDREN, r.left,
+                                 r.top, width, height, Owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!frame) return nullptr;
     state->me = reinterpret_cast<HWND__*>(frame);
     SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));

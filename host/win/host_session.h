@@ -48,6 +48,6 @@ struct HostSession {
     std::string error;
     std::string notice;  // the module ended itself; the run still ends well
     int capturedFrames = 0;
-    double frameMs = 0;             // the capture's pace
+    double frameMs = 0;                // the capture's pace
     bool framesFromOwnThread = false;  // the plug-in presented after Render returned
 };

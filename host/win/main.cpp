@@ -92,13 +92,13 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
     if (!session.configError.empty()) return Fail(session.configError);
     if (!session.notice.empty()) std::fprintf(stderr, "vis_host: %s\n", session.notice.c_str());
     if (session.frameClock) {
-        const std::string to = options.captureDir.empty()  ? options.streamPath
+        const std::string to = options.captureDir.empty()   ? options.streamPath
                                : options.streamPath.empty() ? options.captureDir
                                                             : options.captureDir + " and " + options.streamPath;
-        std::printf("vis_host: captured %d frames of %g ms to %s; %s\n", session.capturedFrames, session.frameMs,
-                    to.c_str(),
-                    session.framesFromOwnThread ? "frames follow the plug-in's own thread: not reproducible byte for byte"
-                                                : "frames follow Render");
+        std::printf(
+            "vis_host: captured %d frames of %g ms to %s; %s\n", session.capturedFrames, session.frameMs, to.c_str(),
+            session.framesFromOwnThread ? "frames follow the plug-in's own thread: not reproducible byte for byte"
+                                        : "frames follow Render");
     }
     return session.exitCode;
 }

@@ -33,18 +33,22 @@ std::string Clock(int64_t frames, int rate) {
 
 void Resize(HWND window, bool doubleSize) {
     const int scale = doubleSize ? 2 : 1;
-    SetWindowPos(window, nullptr, 0, 0, PlayerWidth * scale, PlayerHeight * scale, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, 0, 0, PlayerWidth * scale, PlayerHeight * scale,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CALLBACK CancelDialog(HWND window, LPARAM player) {
     char name[16] = {};
     GetClassNameA(window, name, sizeof name);
-    if (window != reinterpret_cast<HWND>(player) && std::string(name) == "#32770") PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    if (window != reinterpret_cast<HWND>(player) && std::string(name) == "#32770")
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     return TRUE;
 }
 
 // Closes the dialogs a module's Config left open on this thread.
-void CancelDialogs(HWND player) { EnumThreadWindows(GetCurrentThreadId(), CancelDialog, reinterpret_cast<LPARAM>(player)); }
+void CancelDialogs(HWND player) {
+    EnumThreadWindows(GetCurrentThreadId(), CancelDialog, reinterpret_cast<LPARAM>(player));
+}
 
 void RunConfig(HWND window, PlayerState& state) {
     winampVisModule* module = state.session->runningModule;
@@ -87,7 +91,8 @@ void ShowMenu(HWND window, PlayerState& state, LPARAM where) {
     AppendMenuA(menu, MF_STRING, PlayerCommand::Pause, "Pause\tC");
     AppendMenuA(menu, MF_STRING, PlayerCommand::Stop, "Stop\tV");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING | (state.session->runningModule ? 0 : MF_GRAYED), CmdConfig, "Configure module...\tCtrl+K");
+    AppendMenuA(menu, MF_STRING | (state.session->runningModule ? 0 : MF_GRAYED), CmdConfig,
+                "Configure module...\tCtrl+K");
     AppendMenuA(menu, MF_STRING | (state.doubleSize ? MF_CHECKED : 0), CmdDouble, "Double size\tCtrl+D");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, CmdExit, "Exit");
@@ -203,9 +208,9 @@ HWND CreatePlayerWindow(HostSession& session, bool show) {
     // Plug-ins read the song's title from the caption, as the player writes it.
     const std::string& title = session.services.texts.fileTitle;
     const std::string caption = (title.empty() ? std::string("vis_host") : title) + " - Winamp";
-    HWND window = CreateWindowExA(WS_EX_APPWINDOW, ClassName, caption.c_str(), WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  200, 200, PlayerWidth * scale, PlayerHeight * scale, nullptr, nullptr,
-                                  windowClass.hInstance, state);
+    HWND window =
+        CreateWindowExA(WS_EX_APPWINDOW, ClassName, caption.c_str(), WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 200, 200,
+                        PlayerWidth * scale, PlayerHeight * scale, nullptr, nullptr, windowClass.hInstance, state);
     if (!window) {
         delete state;
         return nullptr;

@@ -36,7 +36,8 @@ bool MirrorPluginFiles(const std::string& pluginFolder, const std::string& plugi
             continue;
         }
         const std::string copy = pluginsFolder + "\\" + name;
-        if (OlderOrMissing(copy, found.ftLastWriteTime)) CopyFileA((pluginFolder + "\\" + name).c_str(), copy.c_str(), FALSE);
+        if (OlderOrMissing(copy, found.ftLastWriteTime))
+            CopyFileA((pluginFolder + "\\" + name).c_str(), copy.c_str(), FALSE);
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return true;

@@ -41,7 +41,8 @@ bool LoadPlugin(const std::string& path, LoadedPlugin& plugin, std::string& erro
         }
         return false;
     }
-    plugin.getHeader = reinterpret_cast<GetHeaderFunction>(reinterpret_cast<void*>(GetProcAddress(plugin.module, "winampVisGetHeader")));
+    plugin.getHeader = reinterpret_cast<GetHeaderFunction>(
+        reinterpret_cast<void*>(GetProcAddress(plugin.module, "winampVisGetHeader")));
     if (plugin.getHeader) return true;
     error = path + ": has no winampVisGetHeader export; it is not a visualization plug-in";
     FreeLibrary(plugin.module);

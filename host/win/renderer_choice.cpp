@@ -41,7 +41,8 @@ void ChooseDirectDrawRenderer(const std::string& pluginPath) {
     for (const char* runtime : {"msvcrt.dll", "ucrtbase.dll"}) {
         HMODULE loaded = GetModuleHandleA(runtime);
         using PutEnv = int(__cdecl*)(const char*);
-        auto put = loaded ? reinterpret_cast<PutEnv>(reinterpret_cast<void*>(GetProcAddress(loaded, "_putenv"))) : nullptr;
+        auto put =
+            loaded ? reinterpret_cast<PutEnv>(reinterpret_cast<void*>(GetProcAddress(loaded, "_putenv"))) : nullptr;
         if (put) put("WINE_D3D_CONFIG=renderer=gdi");
     }
 }

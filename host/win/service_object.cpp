@@ -66,9 +66,10 @@ public:
             const auto parent = Arg<HWND>(params, 3);
             const auto procedure = Arg<DLGPROC>(params, 4);
             const auto parameter = Arg<LPARAM>(params, 5);
-            return Answer(result, message == CreateLocalDialog
-                                      ? CreateDialogParamA(original, MAKEINTRESOURCEA(id), parent, procedure, parameter)
-                                      : CreateDialogParamW(original, MAKEINTRESOURCEW(id), parent, procedure, parameter));
+            return Answer(result,
+                          message == CreateLocalDialog
+                              ? CreateDialogParamA(original, MAKEINTRESOURCEA(id), parent, procedure, parameter)
+                              : CreateDialogParamW(original, MAKEINTRESOURCEW(id), parent, procedure, parameter));
         }
         case LocalDialogBox:
         case LocalDialogBoxWide: {
@@ -88,7 +89,7 @@ public:
             const auto original = Arg<HINSTANCE>(params, 1);
             const auto id = Arg<UINT>(params, 2);
             return Answer(result, message == LoadLocalMenu ? LoadMenuA(original, MAKEINTRESOURCEA(id))
-                                                      : LoadMenuW(original, MAKEINTRESOURCEW(id)));
+                                                           : LoadMenuW(original, MAKEINTRESOURCEW(id)));
         }
         case NumericLocale: return Answer<void*>(result, nullptr);
         default: return 0;

@@ -47,9 +47,9 @@ winampVisModule* ChooseModule(HostSession& session, winampVisHeader* header) {
     winampVisModule* module = header->getModule(index);
     if (module) return module;
     const std::size_t count = ModuleNames(header).size();
-    ReportProblem(session, session.options->pluginPath + ": has no module " + std::to_string(index) + "; it has " +
-                               (count ? std::to_string(count) + " (0.." + std::to_string(count - 1) + ")"
-                                      : std::string("none")));
+    ReportProblem(
+        session, session.options->pluginPath + ": has no module " + std::to_string(index) + "; it has " +
+                     (count ? std::to_string(count) + " (0.." + std::to_string(count - 1) + ")" : std::string("none")));
     return nullptr;
 }
 
@@ -59,7 +59,8 @@ void RunModule(HostSession& session) {
     winampVisHeader* header = nullptr;
     if (!CallModule(session, "winampVisGetHeader", [&] { header = session.getHeader(session.playerWindow); })) return;
     if (!header || !header->getModule) {
-        ReportProblem(session, session.options->pluginPath + ": winampVisGetHeader gave no header with a module getter");
+        ReportProblem(session,
+                      session.options->pluginPath + ": winampVisGetHeader gave no header with a module getter");
         return;
     }
     if (session.options->list) return ListModules(session, header);

@@ -75,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const LevelMeterState& meter = state.meter;
         Require(meter.LevelFrameIndex >= 1 && meter.LevelFrameIndex <= 3);
         Require(meter.Level <= 128 && meter.LevelPeak >= 1 && meter.LevelPeak <= 128);
-        for (int k = 0; k < SpectrumBars; ++k) Require(state.spectrum.BarPeak[k] >= 0 && state.spectrum.BarPeak[k] <= 24);
+        for (int k = 0; k < SpectrumBars; ++k)
+            Require(state.spectrum.BarPeak[k] >= 0 && state.spectrum.BarPeak[k] <= 24);
         Require(state.spectrum.BassPeak >= 0 && state.spectrum.BassPeak <= 24);
         for (double value : state.analysis.SpectrumRe) Require(std::isfinite(value) && std::fabs(value) <= 32768.0);
         Require(state.analysis.SpectrumRe[0] == 0.0);

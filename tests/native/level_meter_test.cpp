@@ -70,8 +70,8 @@ TEST_F(MeterTest, SilenceFirstFrameLiftsPeakToFloor) {
     for (int frame = 0; frame < 5; ++frame) {
         const std::vector<BlackRect> rects = MeterFrame();
         EXPECT_EQ(rects, ShownRects(2, 0, 2, 0));
-        EXPECT_EQ(LitColumns(rects), (std::vector<int>{LeftBarInner - 2, LeftBarInner - 1, LeftBarInner,
-                                                       RightBarInner, RightBarInner + 1, RightBarInner + 2}));
+        EXPECT_EQ(LitColumns(rects), (std::vector<int>{LeftBarInner - 2, LeftBarInner - 1, LeftBarInner, RightBarInner,
+                                                       RightBarInner + 1, RightBarInner + 2}));
     }
 }
 
@@ -173,8 +173,10 @@ TEST_F(MeterTest, InnermostColumnsNeverPaintedWhileShown) {
             const int kind = mode(random);
             for (int i = 0; i < WaveformSamples; ++i) {
                 const int noise = byte(random);
-                record.waveformData[c][i] = static_cast<unsigned char>(
-                    kind == 0 ? 0 : kind == 1 ? (noise & 0x0F) : kind == 2 ? (i & 1 ? 0x80 : 0x7F) : noise);
+                record.waveformData[c][i] = static_cast<unsigned char>(kind == 0   ? 0
+                                                                       : kind == 1 ? (noise & 0x0F)
+                                                                       : kind == 2 ? (i & 1 ? 0x80 : 0x7F)
+                                                                                   : noise);
             }
         }
         for (const BlackRect& r : MeterFrame()) {
@@ -218,7 +220,9 @@ TEST_P(PaintingExampleRight, SameColumnsInEitherBand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, PaintingExampleRight, ::testing::Values(DeduzodoSkin, VuMeterSkin),
-                         [](const ::testing::TestParamInfo<ModuleSkin>& test) { return std::string(test.param.bitmap); });
+                         [](const ::testing::TestParamInfo<ModuleSkin>& test) {
+                             return std::string(test.param.bitmap);
+                         });
 
 TEST(StartupMasks, FollowTheSkin) {
     PaintList vuMeter, deduzodo;

@@ -45,8 +45,8 @@ std::string ModuleFile(size_t folderLength, size_t totalLength) {
 std::string PathFor(const char* moduleFile) {
     Guarded<SettingsPathSize> out;
     SettingsPathFromModuleFile(moduleFile, out.data());
-    EXPECT_TRUE(out.CanaryIntact()) << "overrun for a module file of "
-                                    << (moduleFile ? std::strlen(moduleFile) : 0) << " characters";
+    EXPECT_TRUE(out.CanaryIntact()) << "overrun for a module file of " << (moduleFile ? std::strlen(moduleFile) : 0)
+                                    << " characters";
     return out.Text();
 }
 

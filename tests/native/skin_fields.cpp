@@ -16,7 +16,8 @@ Field MeterFieldAt(const ModuleSkin& skin, int x, int y) {
         return (x - FirstBarLeft) % BarPitch < BarWidth ? Field::Spectrum : Field::Gap;
     }
     if (skin.hasSpectrum && y == SeparatorRow && MeterColumns.Contain(x)) return Field::Gap;
-    if (skin.levelBarRows.Contain(y) && MeterColumns.Contain(x)) return CentreGap.Contain(x) ? Field::Gap : Field::LevelBar;
+    if (skin.levelBarRows.Contain(y) && MeterColumns.Contain(x))
+        return CentreGap.Contain(x) ? Field::Gap : Field::LevelBar;
     return Field::None;
 }
 
@@ -28,7 +29,7 @@ Colour LevelBarColour(int x) {
 Colour SpectrumColour(int y) {
     static const int red[25] = {123, 128, 133, 138, 142, 148, 153, 158, 163, 167, 172, 178, 183,
                                 188, 192, 197, 202, 207, 212, 218, 222, 227, 232, 237, 242};
-    static const int green[25] = {66, 68, 71, 73, 75, 78, 80, 82, 84, 86, 89, 91, 93,
+    static const int green[25] = {66, 68, 71,  73,  75,  78,  80,  82,  84,  86,  89,  91, 93,
                                   96, 98, 100, 103, 105, 107, 109, 111, 114, 116, 119, 120};
     return {red[y - SpectrumRows.top], green[y - SpectrumRows.top], 8};
 }
@@ -37,6 +38,7 @@ const BmpFile& CommittedSkin(const ModuleSkin& skin) {
     static std::map<std::string, BmpFile> loaded;
     auto found = loaded.find(skin.bitmap);
     if (found == loaded.end())
-        found = loaded.emplace(skin.bitmap, BmpFile(std::string(VIS_SOURCE_DIR "/resources/") + skin.bitmap + ".bmp")).first;
+        found = loaded.emplace(skin.bitmap, BmpFile(std::string(VIS_SOURCE_DIR "/resources/") + skin.bitmap + ".bmp"))
+                    .first;
     return found->second;
 }

@@ -23,7 +23,8 @@ TEST_P(SkinFrame, BevelsAreNeutralGrey) {
     const int h = skin.height;
     for (int y = 1; y <= h - 2; ++y)
         for (Columns bevel : {LeftBevel, RightBevel})
-            for (int x = bevel.left; x < bevel.right; ++x) EXPECT_TRUE(Grey(At(x, y))) << x << "," << y << " " << At(x, y);
+            for (int x = bevel.left; x < bevel.right; ++x)
+                EXPECT_TRUE(Grey(At(x, y))) << x << "," << y << " " << At(x, y);
     for (int x = FrameBand.left; x < FrameBand.right; ++x)
         for (int y : {1, 2, h - 3, h - 2}) EXPECT_TRUE(Grey(At(x, y))) << x << "," << y << " " << At(x, y);
 }
@@ -46,7 +47,8 @@ TEST_P(SkinFrame, KeepsTheRepresentativeShades) {
         for (int y = RimTopRows.top; y < RimTopRows.bottom; ++y)
             EXPECT_TRUE(Near(At(x, y), rim[y - RimTopRows.top], 2)) << x << "," << y;
     }
-    for (int x : {FrameBand.left, FrameBand.right - 1}) EXPECT_LE(At(x, 1).red, 3) << x;  // the top sheen starts and ends dark
+    for (int x : {FrameBand.left, FrameBand.right - 1})
+        EXPECT_LE(At(x, 1).red, 3) << x;  // the top sheen starts and ends dark
     EXPECT_NEAR(At(60, 1).red, 39, 3);
     EXPECT_NEAR(At(135, 1).red, 11, 3);
     EXPECT_NEAR(At(210, 1).red, 86, 3);
@@ -71,8 +73,7 @@ TEST(SkinFrames, TopSixRowsAreIdenticalInBothSkins) {
     const BmpFile& vu = CommittedSkin(VuMeterSkin);
     ASSERT_TRUE(deduzodo.HoldsPixels() && vu.HoldsPixels());
     for (int y = 0; y < RimTopRows.bottom; ++y)
-        for (int x = 0; x < SkinWidth; ++x)
-            EXPECT_EQ(deduzodo.Pixel(x, y), vu.Pixel(x, y)) << x << "," << y;
+        for (int x = 0; x < SkinWidth; ++x) EXPECT_EQ(deduzodo.Pixel(x, y), vu.Pixel(x, y)) << x << "," << y;
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ TEST_P(SkinHeader, FileHeaderAndLength) {
     EXPECT_EQ(file.Bytes()[0], 'B');
     EXPECT_EQ(file.Bytes()[1], 'M');
     EXPECT_EQ(file.U32(2), length);
-    EXPECT_EQ(file.U32(6), 0u);  // reserved
+    EXPECT_EQ(file.U32(6), 0u);    // reserved
     EXPECT_EQ(file.U32(10), 54u);  // pixels follow the two headers: no colour table
 }
 

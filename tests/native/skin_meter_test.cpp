@@ -9,17 +9,10 @@ TEST_P(SkinMeters, FieldsHoldTheirGradientsAndBlacks) {
         for (int x = Interior.left; x < Interior.right; ++x) {
             const Colour c = At(x, y);
             switch (MeterFieldAt(skin, x, y)) {
-            case Field::LevelBar:
-                EXPECT_TRUE(MeterColour(c, LevelBarColour(x), 4)) << x << "," << y << " " << c;
-                break;
-            case Field::Spectrum:
-                EXPECT_TRUE(MeterColour(c, SpectrumColour(y), 1)) << x << "," << y << " " << c;
-                break;
-            case Field::Gap:
-                EXPECT_EQ(c, Black) << x << "," << y;
-                break;
-            case Field::None:
-                break;
+            case Field::LevelBar: EXPECT_TRUE(MeterColour(c, LevelBarColour(x), 4)) << x << "," << y << " " << c; break;
+            case Field::Spectrum: EXPECT_TRUE(MeterColour(c, SpectrumColour(y), 1)) << x << "," << y << " " << c; break;
+            case Field::Gap: EXPECT_EQ(c, Black) << x << "," << y; break;
+            case Field::None: break;
             }
         }
     }
@@ -27,8 +20,10 @@ TEST_P(SkinMeters, FieldsHoldTheirGradientsAndBlacks) {
 
 TEST_P(SkinMeters, LevelBarEndsAreDarkAndBrightOrange) {
     for (int y = skin.levelBarRows.top; y < skin.levelBarRows.bottom; ++y) {
-        for (int x : {LeftBarOuter, RightBarOuter}) EXPECT_TRUE(MeterColour(At(x, y), {123, 66, 8}, 4)) << x << "," << y << " " << At(x, y);
-        for (int x : {LeftBarInner, RightBarInner}) EXPECT_TRUE(MeterColour(At(x, y), {246, 122, 8}, 4)) << x << "," << y << " " << At(x, y);
+        for (int x : {LeftBarOuter, RightBarOuter})
+            EXPECT_TRUE(MeterColour(At(x, y), {123, 66, 8}, 4)) << x << "," << y << " " << At(x, y);
+        for (int x : {LeftBarInner, RightBarInner})
+            EXPECT_TRUE(MeterColour(At(x, y), {246, 122, 8}, 4)) << x << "," << y << " " << At(x, y);
     }
 }
 
@@ -71,8 +66,8 @@ class DeduzodoPixels : public SkinTest {};
 // With silence only the innermost columns and the peak marks beside them show.
 TEST_P(DeduzodoPixels, SilencePictureIsBrightestOrange) {
     for (int y = skin.levelBarRows.top; y < skin.levelBarRows.bottom; ++y) {
-        for (int x : {LeftBarInner - 2, LeftBarInner - 1, LeftBarInner, RightBarInner, RightBarInner + 1,
-                      RightBarInner + 2}) {
+        for (int x :
+             {LeftBarInner - 2, LeftBarInner - 1, LeftBarInner, RightBarInner, RightBarInner + 1, RightBarInner + 2}) {
             EXPECT_TRUE(MeterColour(At(x, y), {246, 122, 8}, 4)) << x << "," << y << " " << At(x, y);
             EXPECT_GE(At(x, y).red, At(x < CentreGap.left ? x - 3 : x + 3, y).red) << x << "," << y;
         }

@@ -98,7 +98,8 @@ void DefinedFftInExtendedPrecision(const SpectrumAnalysisState& analysis, double
 ::testing::AssertionResult SameSlots(const double* got, const double* want) {
     for (int slot = 0; slot < SpectrumSlots; ++slot) {
         if (std::memcmp(&got[slot], &want[slot], sizeof(double)) != 0) {
-            return ::testing::AssertionFailure() << "slot " << slot << ": " << got[slot] << " instead of " << want[slot];
+            return ::testing::AssertionFailure()
+                   << "slot " << slot << ": " << got[slot] << " instead of " << want[slot];
         }
     }
     return ::testing::AssertionSuccess();

@@ -25,9 +25,7 @@ std::vector<BlackRect> BassColumnFills(int peak, int top) {
     return ColumnFills(BassColumns.left, BassColumns.right, peak, top);
 }
 
-std::vector<BlackRect> BarFills(const std::vector<BlackRect>& rects, int k) {
-    return {rects[2 * k], rects[2 * k + 1]};
-}
+std::vector<BlackRect> BarFills(const std::vector<BlackRect>& rects, int k) { return {rects[2 * k], rects[2 * k + 1]}; }
 
 }  // namespace
 
@@ -35,9 +33,8 @@ TEST_F(SpectrumTest, BarHeightThresholds) {
     const struct {
         double value;
         int height;
-    } cases[] = {{-5.0, 1},     {0.0, 1},      {199.99, 1},     {200.0, 12},     {227.99, 12},
-                 {228.0, 13},   {351.9, 13},   {352.0, 14},     {27161.99, 23},  {27162.0, 24},
-                 {34999.99, 24}, {35000.0, 25}, {1e9, 25}};
+    } cases[] = {{-5.0, 1},   {0.0, 1},       {199.99, 1},   {200.0, 12},    {227.99, 12},  {228.0, 13}, {351.9, 13},
+                 {352.0, 14}, {27161.99, 23}, {27162.0, 24}, {34999.99, 24}, {35000.0, 25}, {1e9, 25}};
     for (const auto& c : cases) EXPECT_EQ(BarHeight(view, c.value), c.height) << "value " << c.value;
 }
 
@@ -85,7 +82,7 @@ TEST_F(SpectrumTest, BassIndicatorScaling) {
     const struct {
         double value;
         int top;
-    } cases[] = {{0, 25},  {20, 25},  {21, 24},   {59, 24},   {60, 24},
+    } cases[] = {{0, 25},  {20, 25},  {21, 24},  {59, 24},  {60, 24},
                  {61, 23}, {100, 23}, {1000, 0}, {2000, 0}, {32768, 0}};
     for (const auto& c : cases) {
         values.dc = c.value;
@@ -201,7 +198,7 @@ TEST_F(SpectrumTest, EveryShownFrameMakes174FillsInPlace) {
 }
 
 TEST_F(SpectrumTest, LevelThresholdsWholeTable) {
-    const int32_t expected[25] = {0,   200, 2,    4,    7,    10,   16,   26,   40,    62,    95,    147,  228,
-                                  352, 544, 840,  1297, 2003, 3094, 4777, 7377, 11392, 17590, 27162, 35000};
+    const int32_t expected[25] = {0,   200, 2,   4,    7,    10,   16,   26,   40,    62,    95,    147,  228,
+                                  352, 544, 840, 1297, 2003, 3094, 4777, 7377, 11392, 17590, 27162, 35000};
     for (int i = 0; i < 25; ++i) EXPECT_EQ(view.LevelThresholds[i], expected[i]) << "entry " << i;
 }

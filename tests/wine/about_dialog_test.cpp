@@ -117,8 +117,9 @@ TEST(ConfigDialog, TemplateGeometryAndTexts) {
     };
     DialogDriver driver("Configure Deduzodo", [&](HWND dialog) {
         ExpectControls(dialog, controls, 7);
-        const DWORD buttonTypes[] = {BS_DEFPUSHBUTTON, 0, BS_PUSHBUTTON, BS_AUTOCHECKBOX, BS_AUTORADIOBUTTON,
-                                     BS_AUTORADIOBUTTON, BS_AUTOCHECKBOX};
+        const DWORD buttonTypes[] = {
+            BS_DEFPUSHBUTTON, 0, BS_PUSHBUTTON, BS_AUTOCHECKBOX, BS_AUTORADIOBUTTON, BS_AUTORADIOBUTTON,
+            BS_AUTOCHECKBOX};
         const int ids[] = {101, 0, 102, 110, 111, 112, 115};
         for (int i = 0; i < 7; ++i) {
             if (!ids[i]) continue;

@@ -53,10 +53,8 @@ void ReportCasesIfAsked(int& argc, char** argv) {
     const char* path = nullptr;
     int kept = 0;
     for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], option, sizeof option - 1) == 0)
-            path = argv[i] + sizeof option - 1;
-        else
-            argv[kept++] = argv[i];
+        if (std::strncmp(argv[i], option, sizeof option - 1) == 0) path = argv[i] + sizeof option - 1;
+        else argv[kept++] = argv[i];
     }
     argc = kept;
     argv[argc] = nullptr;

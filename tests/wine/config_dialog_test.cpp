@@ -19,9 +19,7 @@ std::string IniText() {
     return text.str();
 }
 
-int StoredInt(const char* key) {
-    return GetPrivateProfileIntA(DeduzodoSection, key, -999, PluginIniPath().c_str());
-}
+int StoredInt(const char* key) { return GetPrivateProfileIntA(DeduzodoSection, key, -999, PluginIniPath().c_str()); }
 
 BOOL CALLBACK CountConfigDialogs(HWND window, LPARAM count) {
     char title[64] = {};
@@ -74,14 +72,11 @@ TEST_P(ConfigMarksTest, MarksAndEnabledStatesAtOpen) {
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, ConfigMarksTest,
-                         ::testing::Values(MarksCase{0, false, false, true, false},
-                                           MarksCase{1, true, false, true, false},
-                                           MarksCase{3, true, true, false, false},
-                                           MarksCase{5, true, false, true, true}),
-                         [](const ::testing::TestParamInfo<MarksCase>& test) {
-                             return "Mode" + std::to_string(test.param.mode);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ConfigMarksTest,
+    ::testing::Values(MarksCase{0, false, false, true, false}, MarksCase{1, true, false, true, false},
+                      MarksCase{3, true, true, false, false}, MarksCase{5, true, false, true, true}),
+    [](const ::testing::TestParamInfo<MarksCase>& test) { return "Mode" + std::to_string(test.param.mode); });
 
 TEST_F(ConfigTest, UnmarkingAttachGreysThePlacesButKeepsThem) {
     ConfigWithoutModule(3, [](HWND dialog) {

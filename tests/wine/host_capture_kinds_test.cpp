@@ -33,7 +33,8 @@ TEST(HostCaptureKinds, EveryFrameShowsTheDisplayOfItsRender) {
          320 - EmbedChildWidthLess, 240 - EmbedChildHeightLess, false},
     };
     const std::string folder = NewTempFolder("host-kinds");
-    const std::string clip = WriteClip(folder, "tone.wav", 3.0, [](int i, int c) { return Sine(i, c ? 330 : 220, 0.6); });
+    const std::string clip =
+        WriteClip(folder, "tone.wav", 3.0, [](int i, int c) { return Sine(i, c ? 330 : 220, 0.6); });
     for (const KindCase& c : cases) {
         SCOPED_TRACE(c.kind);
         const std::string frames = folder + "\\frames-" + c.plugin + std::to_string(c.module);
@@ -78,7 +79,8 @@ TEST(HostCaptureKinds, Direct3DInTheEmbedFrameFailsWithAWord) {
     const std::string folder = NewTempFolder("host-kinds-d3d9");
     const std::string clip = WriteClip(folder, "tone.wav", 1.0, [](int i, int) { return Sine(i, 220, 0.6); });
     const std::string log = folder + "\\probe.log", frames = folder + "\\frames";
-    const HostRun run = RunHost("--module 3 --frames 8 --capture \"" + frames + "\" kind_probe.dll \"" + clip + "\"", log);
+    const HostRun run =
+        RunHost("--module 3 --frames 8 --capture \"" + frames + "\" kind_probe.dll \"" + clip + "\"", log);
     const std::vector<std::string> lines = ReadLines(log);
     // The device was made and presented: only reading it back fails.
     EXPECT_NE(std::find(lines.begin(), lines.end(), "d3d9 init direct3d=1 started=1"), lines.end()) << run.output;

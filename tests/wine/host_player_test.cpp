@@ -160,11 +160,13 @@ TEST(HostBoxes, ABoxFromInitEndsACaptureWithItsWords) {
     const std::string folder = NewTempFolder("host-box");
     const std::string log = folder + "\\probe.log";
     const HostRun run =
-        RunHost("--module 1 --frames 3 --settings \"" + folder + "\" --capture \"" + folder + "\\f\" player_probe.dll", log,
-                30000);
+        RunHost("--module 1 --frames 3 --settings \"" + folder + "\" --capture \"" + folder + "\\f\" player_probe.dll",
+                log, 30000);
     EXPECT_EQ(run.exitCode, 1) << run.output;
-    EXPECT_TRUE(Contains(run.output, "vis_host: the module's Init showed a box \"Uh Oh\": "
-                                     "\"This probe needs a newer player\"")) << run.output;
+    EXPECT_TRUE(Contains(run.output,
+                         "vis_host: the module's Init showed a box \"Uh Oh\": "
+                         "\"This probe needs a newer player\""))
+        << run.output;
     EXPECT_EQ(ReadLines(log), std::vector<std::string>({"header language=object other_guid=null started=1 "
                                                         "string=ProbeString own_buffer=ProbeString",
                                                         "box closed"}));

@@ -39,7 +39,8 @@ protected:
 TEST_F(HostWithOurPlugin, VuMeterBarsShowTheToneLevel) {
     for (const double amplitude : {0.5, 0.125}) {
         // A period of 64 samples: the 256 samples the meter measures hold four whole periods.
-        const std::string clip = WriteClip(folder, "tone.wav", 1.0, [&](int f, int) { return Sine(f, 44100 / 64.0, amplitude); });
+        const std::string clip =
+            WriteClip(folder, "tone.wav", 1.0, [&](int f, int) { return Sine(f, 44100 / 64.0, amplitude); });
         const HostRun run = Capture("--module 1 --frames 20", clip);
         ASSERT_EQ(run.exitCode, 0) << run.output;
         const RgbImage frame = Frame(20);

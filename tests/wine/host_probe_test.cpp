@@ -12,9 +12,7 @@ int LeftByte(int64_t frame) { return int(frame % 200) - 100; }
 int RightByte(int64_t frame) { return int(frame % 97) - 48; }
 
 // The byte of frame f in -128..127 lands exactly as the high byte of its sample.
-double PatternSample(int frame, int channel) {
-    return (channel == 0 ? LeftByte(frame) : RightByte(frame)) / 128.0;
-}
+double PatternSample(int frame, int channel) { return (channel == 0 ? LeftByte(frame) : RightByte(frame)) / 128.0; }
 
 int64_t RenderPosition(int render) { return int64_t(render) * DelayMs * Rate / 1000 + LatencyFrames; }
 
@@ -159,7 +157,8 @@ TEST_F(HostProbe, TheSameFileGivesTheSameFramesEveryRun) {
     for (int frame = 1; frame <= 16; ++frame) first.push_back(ReadPng(FramePath(frames, frame)).pixels);
     frames = folder + "\\again";
     ASSERT_EQ(Capture(options).exitCode, 0);
-    for (int frame = 1; frame <= 16; ++frame) EXPECT_EQ(ReadPng(FramePath(frames, frame)).pixels, first[frame - 1]) << frame;
+    for (int frame = 1; frame <= 16; ++frame)
+        EXPECT_EQ(ReadPng(FramePath(frames, frame)).pixels, first[frame - 1]) << frame;
 }
 
 TEST_F(HostProbe, ConfigRunsOnTheMainThreadWhileTheModuleRenders) {
@@ -210,7 +209,8 @@ TEST_F(HostProbe, SurvivesModulesThatFaultOrStopThemselves) {
     frames = folder + "\\config";
     const HostRun run = Capture("--module 6 --config --frames 2000");
     EXPECT_EQ(run.exitCode, 1) << run.output;
-    EXPECT_TRUE(Contains(run.output, "vis_host: the module's Config faulted: exception 0xC0000005 at 0x")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "vis_host: the module's Config faulted: exception 0xC0000005 at 0x"))
+        << run.output;
     EXPECT_FALSE(FileExists(FramePath(frames, 2000)));
     EXPECT_EQ(LinesStarting(ReadLines(log), "quit thread").size(), 1u);
 }
@@ -237,7 +237,8 @@ TEST_F(HostProbe, LiveKeysChangeTheAnswerAndClosingNeverDeadlocks) {
         HWND player = static_cast<HWND>(FindPlayerWindow(processId, 10000));
         ASSERT_NE(player, nullptr);
         EXPECT_TRUE(AwaitLine(log, "render ", 0)) << "no render while playing";
-        const std::pair<WPARAM, const char*> keys[] = {{'C', "tick answer=3"}, {'X', "render "}, {'V', "tick answer=0"}};
+        const std::pair<WPARAM, const char*> keys[] = {
+            {'C', "tick answer=3"}, {'X', "render "}, {'V', "tick answer=0"}};
         for (const auto& [key, effect] : keys) {
             const std::size_t seen = ReadLines(log).size();
             PostMessageA(player, WM_KEYDOWN, key, 0);

@@ -32,8 +32,8 @@ HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsig
     std::string command = "\"" + folder + "vis_host.exe\" " + arguments;
     SetEnvironmentVariableA("PROBE_LOG", probeLog.empty() ? nullptr : probeLog.c_str());
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
-                                        &startup, &process);
+    const BOOL started =
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &process);
     SetEnvironmentVariableA("PROBE_LOG", nullptr);
     CloseHandle(writeEnd);
     if (!started) {
@@ -58,7 +58,8 @@ HostRun RunHost(const std::string& arguments, const std::string& probeLog, unsig
                 DWORD available = 0, got = 0;
                 if (!PeekNamedPipe(reader->pipe, nullptr, 0, nullptr, &available, nullptr)) return 0;
                 if (available) {
-                    if (!ReadFile(reader->pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr)) return 0;
+                    if (!ReadFile(reader->pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr))
+                        return 0;
                     reader->text.append(buffer, got);
                 } else if (ended) {
                     return 0;

@@ -70,7 +70,9 @@ constexpr int FirstRow = __COUNTER__ + 1;
 #define KERNEL(function) FAIL_IT("kernel32.dll", function)
 #define USER(function) FAIL_IT("user32.dll", function)
 
-// Every function of the DLL's import table is here or in RuntimeImports.
+// Every function of the DLL's import table is here or in RuntimeImports;
+// the rows stay packed, in the order of the import table.
+// clang-format off
 const Import Imports[] = {
     GDI(BitBlt), GDI(CreateCompatibleBitmap), GDI(CreateCompatibleDC), GDI(CreateSolidBrush), GDI(DeleteDC),
     GDI(DeleteObject), GDI(SelectObject), GDI(StretchBlt), KERNEL(GetCurrentThreadId), KERNEL(GetModuleFileNameA),
@@ -85,10 +87,12 @@ const Import Imports[] = {
     USER(SetForegroundWindow), USER(SetTimer), USER(SetWindowLongA), USER(SetWindowPos), USER(ShowWindow),
     USER(SystemParametersInfoA), USER(TrackPopupMenu), USER(UnregisterClassA), USER(ValidateRect),
 };
+// clang-format on
 static_assert(__COUNTER__ - FirstRow <= static_cast<int>(sizeof Forward / sizeof Forward[0]));
 
 // Not made to fail: they serve the compiler's and the C library's start-up,
 // exit and thread-local data, not the plug-in's own code.
+// clang-format off
 const char* const RuntimeImports[] = {
     "kernel32.dll DeleteCriticalSection", "kernel32.dll EnterCriticalSection", "kernel32.dll FreeLibrary",
     "kernel32.dll GetLastError", "kernel32.dll InitializeCriticalSection", "kernel32.dll LeaveCriticalSection",
@@ -98,6 +102,7 @@ const char* const RuntimeImports[] = {
     "msvcrt.dll calloc", "msvcrt.dll free", "msvcrt.dll fwrite", "msvcrt.dll realloc", "msvcrt.dll strlen",
     "msvcrt.dll strncmp", "msvcrt.dll strrchr", "msvcrt.dll vfprintf",
 };
+// clang-format on
 
 // Dispatches what is queued; false when the queue never empties, as when a
 // handler brings its own message back at once.
@@ -174,7 +179,8 @@ std::string RunSession(winampVisModule* module, const char* import) {
     if (HWND left = FindPluginWindow()) {
         MEMORY_BASIC_INFORMATION code = {};
         VirtualQuery(reinterpret_cast<void*>(GetWindowLongPtrA(left, GWLP_WNDPROC)), &code, sizeof code);
-        if (code.AllocationBase == LoadPluginLibrary().module) problems += " a window left by shut-down runs the plug-in's code;";
+        if (code.AllocationBase == LoadPluginLibrary().module)
+            problems += " a window left by shut-down runs the plug-in's code;";
     }
     return problems;
 }

@@ -59,6 +59,23 @@ HWND WaitForTitle(const char* title, int timeoutMs) {
     return nullptr;
 }
 
+// Polls every 20 ms until `done` holds or timeoutMs pass; whether it held.
+template <typename Condition>
+bool WaitUntil(Condition done, int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        if (done()) return true;
+        Sleep(20);
+    }
+    return done();
+}
+
+// The page shows: its inner dialog is visible and Install can be pressed.
+bool PageShown(HWND installer) {
+    HWND page = FindWindowExA(installer, nullptr, "#32770", nullptr);
+    HWND install = GetDlgItem(installer, IDOK);
+    return page && IsWindowVisible(page) && install && IsWindowEnabled(install);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,7 +86,7 @@ int main(int argc, char** argv) {
         std::printf("no window titled %s\n", argv[1]);
         return 1;
     }
-    Sleep(500);
+    WaitUntil([&] { return PageShown(installer); }, 10000);
     // Posted: the page's check shows a modal box before the click returns.
     PostMessageA(GetDlgItem(installer, IDOK), BM_CLICK, 0, 0);
     Search search = {0, installer, nullptr};
@@ -89,8 +106,9 @@ int main(int argc, char** argv) {
     EnumChildWindows(search.found, CollectStaticText, reinterpret_cast<LPARAM>(&text));
     std::printf("message: %s\n", text.c_str());
     if (retry) {
+        // Retry once the player has closed its window, which the installer looks for.
         if (FILE* stop = std::fopen(argv[3], "w")) std::fclose(stop);
-        Sleep(1500);
+        WaitUntil([] { return FindWindowA("Winamp v1.x", nullptr) == nullptr; }, 10000);
         PostMessageA(search.found, WM_COMMAND, IDRETRY, 0);
         const std::string done = std::string(Title(installer)).substr(0, Title(installer).find(':')) + ": Completed";
         for (int waited = 0; waited < 30000 && IsWindow(installer) && Title(installer) != done; waited += 100) {
@@ -100,8 +118,11 @@ int main(int argc, char** argv) {
         PostMessageA(GetDlgItem(installer, IDOK), BM_CLICK, 0, 0);
         return 0;
     }
+    // The box gone, the page has had its say: a page that moved on would
+    // have changed the title by the time a short wait ends.
     PostMessageA(search.found, WM_COMMAND, IDOK, 0);
-    Sleep(1000);
+    WaitUntil([&] { return !IsWindow(search.found); }, 10000);
+    Sleep(200);
     std::printf("after the box: %s\n", IsWindow(installer) ? Title(installer).c_str() : "(installer gone)");
     PostMessageA(GetDlgItem(installer, IDCANCEL), BM_CLICK, 0, 0);
     return 0;

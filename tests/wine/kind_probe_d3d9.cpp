@@ -22,9 +22,10 @@ int32_t VIS_CDECL Direct3DInit(winampVisModule* module) {
     present.Windowed = TRUE;
     present.SwapEffect = D3DSWAPEFFECT_DISCARD;
     present.hDeviceWindow = Child;
-    const bool started = Direct3D && !ProbeFailed("d3d9 device", Direct3D->CreateDevice(D3DADAPTER_DEFAULT,
-                                                  D3DDEVTYPE_HAL, Child, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &present,
-                                                  &Device));
+    const bool started =
+        Direct3D &&
+        !ProbeFailed("d3d9 device", Direct3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, Child,
+                                                           D3DCREATE_SOFTWARE_VERTEXPROCESSING, &present, &Device));
     ProbeLog("d3d9 init direct3d=%d started=%d", Direct3D != nullptr, started);
     if (!started) Direct3DQuit(module);
     return started ? 0 : 1;

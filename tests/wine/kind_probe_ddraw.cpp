@@ -55,7 +55,8 @@ bool StartWindowed(int width, int height) {
     return !ProbeFailed("cooperative level", Draw->SetCooperativeLevel(Window, DDSCL_NORMAL)) &&
            !ProbeFailed("primary", Draw->CreateSurface(&primary, &Primary, nullptr)) &&
            !ProbeFailed("clipper", Draw->CreateClipper(0, &Clipper, nullptr)) &&
-           !ProbeFailed("clipper window", Clipper->SetHWnd(0, Window)) && !ProbeFailed("clip", Primary->SetClipper(Clipper)) &&
+           !ProbeFailed("clipper window", Clipper->SetHWnd(0, Window)) &&
+           !ProbeFailed("clip", Primary->SetClipper(Clipper)) &&
            !ProbeFailed("offscreen", Draw->CreateSurface(&offscreen, &Back, nullptr));
 }
 

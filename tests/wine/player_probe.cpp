@@ -149,7 +149,8 @@ void LiveInFrame(HINSTANCE self) {
     childClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     childClass.lpszClassName = "PlayerProbeChild";
     RegisterClassA(&childClass);
-    Child = CreateWindowExA(0, "PlayerProbeChild", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, Frame, nullptr, self, nullptr);
+    Child =
+        CreateWindowExA(0, "PlayerProbeChild", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, Frame, nullptr, self, nullptr);
     SendMessageA(Frame, EmbedShowNoActivate, 0, 0);
     LogPlacement("shown");
     SetWindowPos(Frame, nullptr, 40, 50, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -188,7 +189,7 @@ int FaultUnderOwnHandler() {
     asm volatile("movl %%fs:0, %0" : "=r"(frame[0]));
     asm volatile("movl %0, %%fs:0" : : "r"(frame) : "memory");
     asm volatile("xorl %%eax, %%eax\n\tmovl (%%eax), %%eax" : : : "eax", "memory");  // 8B 00
-    RaiseException(0xE06D7363, 0, 0, nullptr);  // how that compiler throws
+    RaiseException(0xE06D7363, 0, 0, nullptr);                                       // how that compiler throws
     asm volatile("movl %0, %%fs:0" : : "r"(frame[0]) : "memory");
     return Caught;
 }
@@ -257,9 +258,9 @@ void UseLanguageService(HWND player) {
     char* none = nullptr;
     void* ownBufferParams[] = {&self, &self, &id, &none, &size};
     const char* own = static_cast<const char*>(Ask(language, LanguageMessage::String, ownBufferParams, 5));
-    Log(std::string("header language=") + (language ? "object" : "null") + " other_guid=" + (otherNull ? "null" : "object") +
-        " started=" + std::to_string(started) + " string=" + (string == buffer ? buffer : "?") +
-        " own_buffer=" + (own && own != buffer ? own : "?"));
+    Log(std::string("header language=") + (language ? "object" : "null") +
+        " other_guid=" + (otherNull ? "null" : "object") + " started=" + std::to_string(started) +
+        " string=" + (string == buffer ? buffer : "?") + " own_buffer=" + (own && own != buffer ? own : "?"));
 }
 
 }  // namespace

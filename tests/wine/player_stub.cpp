@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "Winamp v1.x";
     if (!RegisterClassA(&windowClass)) return 2;
-    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Winamp", WS_POPUP, 0, 0, 275, 116, nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Winamp", WS_POPUP, 0, 0, 275, 116, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
     if (!window) return 3;
     if (FILE* ready = std::fopen(argv[1], "w")) std::fclose(ready);
     for (int tick = 0; tick < 1200; ++tick) {

@@ -71,9 +71,10 @@ int32_t VIS_CDECL Init(winampVisModule* module) {
     RECT rect = {};
     GetWindowRect(parent, &rect);
     ProbeLog("init thread=%lu parent_thread=%lu instance_ok=%d rate=%d ch=%d user=%llx parent_size=%ldx%ld",
-        GetCurrentThreadId(), ThreadOf(parent), reinterpret_cast<HMODULE>(module->hDllInstance) == self,
-        int(module->sRate), int(module->nCh), static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(module->userData)),
-        rect.right - rect.left, rect.bottom - rect.top);
+             GetCurrentThreadId(), ThreadOf(parent), reinterpret_cast<HMODULE>(module->hDllInstance) == self,
+             int(module->sRate), int(module->nCh),
+             static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(module->userData)), rect.right - rect.left,
+             rect.bottom - rect.top);
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = self;

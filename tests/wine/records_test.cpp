@@ -66,14 +66,16 @@ TEST(Records, LoadTimeBytesAtTheirOffsets) {
         // wider pointers.
         EXPECT_STREQ(FieldAt<const char*>(record, offsetof(winampVisModule, description)), names[r]);
         const unsigned char* bytes = reinterpret_cast<const unsigned char*>(record);
-        for (size_t offset = offsetof(winampVisModule, hwndParent); offset < offsetof(winampVisModule, latencyMs); ++offset) {
+        for (size_t offset = offsetof(winampVisModule, hwndParent); offset < offsetof(winampVisModule, latencyMs);
+             ++offset) {
             EXPECT_EQ(bytes[offset], 0) << offset;
         }
         EXPECT_EQ(FieldAt<int32_t>(record, offsetof(winampVisModule, latencyMs)), 25);
         EXPECT_EQ(FieldAt<int32_t>(record, offsetof(winampVisModule, delayMs)), 25);
         EXPECT_EQ(FieldAt<int32_t>(record, offsetof(winampVisModule, spectrumNch)), 0);
         EXPECT_EQ(FieldAt<int32_t>(record, offsetof(winampVisModule, waveformNch)), 2);
-        for (size_t offset = offsetof(winampVisModule, spectrumData); offset < offsetof(winampVisModule, Config); ++offset) {
+        for (size_t offset = offsetof(winampVisModule, spectrumData); offset < offsetof(winampVisModule, Config);
+             ++offset) {
             ASSERT_EQ(bytes[offset], 0) << offset;
         }
         for (size_t offset = offsetof(winampVisModule, Config); offset < offsetof(winampVisModule, userData);

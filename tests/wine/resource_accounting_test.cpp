@@ -183,9 +183,7 @@ TEST_P(FrameCostTest, VuMeterDrawsOnlyAChangedPicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FrameCostTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& test) {
-                             return test.param ? "Double" : "Single";
-                         });
+                         [](const ::testing::TestParamInfo<bool>& test) { return test.param ? "Double" : "Single"; });
 
 TEST_F(AccountingTest, ThousandRunsInOneProcessHoldNothing) {
     const int modes[] = {0, 1, 3, 5};

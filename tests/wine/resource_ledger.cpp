@@ -161,16 +161,15 @@ int WINAPI CountReleaseDC(HWND window, HDC surface) {
     return RealReleaseDC(window, surface);
 }
 
-HWND WINAPI CountCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y,
-                                 int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                                 LPVOID parameter) {
+HWND WINAPI CountCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
+                                 int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter) {
     if (Ledger.createWindowFailures > 0) {
         --Ledger.createWindowFailures;
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    HWND window = RealCreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
-                                      instance, parameter);
+    HWND window =
+        RealCreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu, instance, parameter);
     Made(Held::Window, Raw(window));
     return window;
 }
@@ -265,11 +264,10 @@ BOOL WINAPI CountBitBlt(HDC target, int x, int y, int width, int height, HDC sou
     return RealBitBlt(target, x, y, width, height, source, sourceX, sourceY, operation);
 }
 
-BOOL WINAPI CountStretchBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
-                            int sourceY, int sourceWidth, int sourceHeight, DWORD operation) {
+BOOL WINAPI CountStretchBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                            int sourceWidth, int sourceHeight, DWORD operation) {
     CheckCopySource(source);
-    return RealStretchBlt(target, x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight,
-                          operation);
+    return RealStretchBlt(target, x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight, operation);
 }
 
 // A modal box would hold the test; it is counted and answered at once.
@@ -323,8 +321,9 @@ std::string DescribeHeld() {
     std::string text;
     for (int kind = 0; kind < Index(Held::Kinds); ++kind) {
         const int count = Ledger.HeldNow(static_cast<Held>(kind));
-        if (count) text += std::string(text.empty() ? "" : ", ") + KindName(static_cast<Held>(kind)) + " " +
-                           std::to_string(count);
+        if (count)
+            text +=
+                std::string(text.empty() ? "" : ", ") + KindName(static_cast<Held>(kind)) + " " + std::to_string(count);
     }
     return text.empty() ? "nothing" : text;
 }

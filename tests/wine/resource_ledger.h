@@ -19,13 +19,13 @@ struct ResourceLedger {
     // Per kind: objects made and released since the last ResetCounts.
     int made[static_cast<int>(Held::Kinds)] = {};
     int released[static_cast<int>(Held::Kinds)] = {};
-    int fills = 0;       // FillRect
-    int copies = 0;      // BitBlt and StretchBlt
-    int getDCs = 0;      // GetDC
-    int releaseDCs = 0;  // ReleaseDC
-    int selects = 0;     // SelectObject
-    int clipCalls = 0;   // ClipCursor, with or without a rectangle
-    int clipReleases = 0;  // ClipCursor(NULL)
+    int fills = 0;               // FillRect
+    int copies = 0;              // BitBlt and StretchBlt
+    int getDCs = 0;              // GetDC
+    int releaseDCs = 0;          // ReleaseDC
+    int selects = 0;             // SelectObject
+    int clipCalls = 0;           // ClipCursor, with or without a rectangle
+    int clipReleases = 0;        // ClipCursor(NULL)
     bool cursorClipped = false;  // the last ClipCursor call had a rectangle
     int messageBoxes = 0;
     std::string lastMessage;
@@ -51,7 +51,7 @@ struct ResourceLedger {
         uintptr_t a, b;
         bool operator<(const Key& o) const { return std::tie(kind, a, b) < std::tie(o.kind, o.a, o.b); }
     };
-    std::map<Key, int> live;               // handle -> serial of its creation
+    std::map<Key, int> live;                      // handle -> serial of its creation
     std::map<uintptr_t, uintptr_t> selectedInto;  // our bitmap or brush -> surface
 };
 

@@ -2,15 +2,11 @@
 
 namespace {
 
-std::wstring Widen(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
+std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 // A full ASCII path with the prefix that lifts the platform's MAX_PATH
 // limit, so that the tests can make and remove longer paths too.
-std::wstring LongForm(const std::string& path) {
-    return L"\\\\?\\" + Widen(path);
-}
+std::wstring LongForm(const std::string& path) { return L"\\\\?\\" + Widen(path); }
 
 std::string ExeFolder() {
     char name[MAX_PATH];

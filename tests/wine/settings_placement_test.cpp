@@ -47,8 +47,7 @@ TEST_P(PlacementSettingsTest, StartsReachableAndKeepsOtherSections) {
     const RECT rect = WindowRectOf(plugin);
     if (!GetWindow(plugin, GW_OWNER)) {
         // A free window lies on a monitor, wholly inside its work area.
-        EXPECT_NE(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), nullptr)
-            << rect.left << "," << rect.top;
+        EXPECT_NE(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), nullptr) << rect.left << "," << rect.top;
     }
     module->Quit(module);
     module = nullptr;
@@ -60,7 +59,9 @@ TEST_P(PlacementSettingsTest, StartsReachableAndKeepsOtherSections) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, PlacementSettingsTest, ::testing::ValuesIn(PlacementFiles()),
-                         [](const ::testing::TestParamInfo<PlacementCase>& test) { return std::string(test.param.name); });
+                         [](const ::testing::TestParamInfo<PlacementCase>& test) {
+                             return std::string(test.param.name);
+                         });
 
 TEST_F(WindowTest, FreePositionOffEveryScreenComesBack) {
     WriteIni("[ZARir 1.1 Deduzodo]\r\nMode=0\r\nX=-5000\r\nY=300\r\n");
@@ -100,8 +101,8 @@ FARPROC WINAPI GetProcAddressWithoutMonitors(HMODULE module, LPCSTR name) {
 // back into the primary screen's work area; one partly shown stays.
 TEST_F(WindowTest, OffScreenWithoutMonitorFunctionsComesBackToTheWorkArea) {
     HMODULE library = LoadPluginLibrary().module;
-    void* original = PatchImport(library, "kernel32.dll", "GetProcAddress",
-                                 reinterpret_cast<void*>(GetProcAddressWithoutMonitors));
+    void* original =
+        PatchImport(library, "kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(GetProcAddressWithoutMonitors));
     ASSERT_NE(original, nullptr);
     RECT work;
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));

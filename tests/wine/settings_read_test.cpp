@@ -48,9 +48,10 @@ TEST_F(SettingsFileTest, TextThatIsNotANumberGivesThePlatformsValue) {
 }
 
 TEST_F(SettingsFileTest, EachModuleReadsOnlyItsOwnSection) {
-    WriteIni("[ZARir 1.1 VU-Meter]\r\nMode=0\r\nX=1\r\nY=2\r\n"
-             "[ZARir 1.1 Deduzodo]\r\nMode=4\r\nX=30\r\nY=40\r\n"
-             "[ZARir 1.1]\r\nMode=0\r\nX=5\r\nY=6\r\n");
+    WriteIni(
+        "[ZARir 1.1 VU-Meter]\r\nMode=0\r\nX=1\r\nY=2\r\n"
+        "[ZARir 1.1 Deduzodo]\r\nMode=4\r\nX=30\r\nY=40\r\n"
+        "[ZARir 1.1]\r\nMode=0\r\nX=5\r\nY=6\r\n");
     Read(deduzodo);
     ExpectState(4, 30, 40);
     Read(vuMeter);

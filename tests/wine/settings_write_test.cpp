@@ -31,8 +31,8 @@ TEST_F(SettingsFileTest, OtherSectionsAndKeysStayAsTheyWere) {
     WriteIni(before + "[ZARir 1.1 Deduzodo]\r\nMode=1\r\nExtra=abc\r\nY=6\r\n" + vuMeterSection + after);
     SetState(0, -3, 12);
     Write(deduzodo);
-    EXPECT_EQ(ReadIni(), before + "[ZARir 1.1 Deduzodo]\r\nMode=0\r\nExtra=abc\r\nY=12\r\nX=-3\r\n" +
-                             vuMeterSection + after);
+    EXPECT_EQ(ReadIni(),
+              before + "[ZARir 1.1 Deduzodo]\r\nMode=0\r\nExtra=abc\r\nY=12\r\nX=-3\r\n" + vuMeterSection + after);
 }
 
 // The file cannot be written: the writes fail unreported and the file

@@ -22,7 +22,7 @@ int SoakFrames() {
 }
 
 struct Memory {
-    SIZE_T commit, workingSet;  // GetProcessMemoryInfo
+    SIZE_T commit, workingSet;     // GetProcessMemoryInfo
     unsigned long long heapBytes;  // in use in every heap of the process
 };
 
@@ -64,8 +64,8 @@ void FillMusic(winampVisModule* module, int frame, unsigned& noise) {
             const double t = frame * WaveformSamples + i;
             noise = noise * 1664525u + 1013904223u;
             const double value = 60 * std::sin(t * (0.01 + 0.004 * channel)) +
-                                 30 * std::sin(t * (0.13 + 0.0001 * (frame % 700))) +
-                                 15 * std::sin(t * 0.9) + static_cast<int>(noise >> 28) - 8;
+                                 30 * std::sin(t * (0.13 + 0.0001 * (frame % 700))) + 15 * std::sin(t * 0.9) +
+                                 static_cast<int>(noise >> 28) - 8;
             const long sample = std::lround(envelope * value);
             module->waveformData[channel][i] = static_cast<unsigned char>(static_cast<signed char>(sample));
         }
@@ -74,15 +74,9 @@ void FillMusic(winampVisModule* module, int frame, unsigned& noise) {
 
 void FillSignal(winampVisModule* module, Signal signal, int frame, unsigned& noise) {
     switch (signal) {
-    case Signal::Music:
-        FillMusic(module, frame, noise);
-        break;
-    case Signal::Silence:
-        FillWaveform(module, 0, 0);
-        break;
-    case Signal::FullScale:
-        FillWaveform(module, 0x7F, 0x80);
-        break;
+    case Signal::Music: FillMusic(module, frame, noise); break;
+    case Signal::Silence: FillWaveform(module, 0, 0); break;
+    case Signal::FullScale: FillWaveform(module, 0x7F, 0x80); break;
     default:  // alternating extremes, opposite on the two channels
         for (int i = 0; i < WaveformSamples; ++i) {
             module->waveformData[0][i] = i % 2 ? 0x80 : 0x7F;
@@ -125,13 +119,14 @@ TEST_P(SoakTest, HeldObjectsAndMemoryStayFlat) {
         if (frame == 999 || (frames < 1000 && frame == 0)) start = MemoryNow();
     }
     const Memory end = MemoryNow();
-    std::printf("soak %s: %d frames; from frame 1000 to the end: heap bytes in use %llu -> %llu (%+lld), "
-                "commit %llu -> %llu (%+lld), working set %llu -> %llu (%+lld)\n",
-                GetParam() ? "VU-Meter" : "Deduzodo", frames, start.heapBytes, end.heapBytes,
-                Growth(start.heapBytes, end.heapBytes), static_cast<unsigned long long>(start.commit),
-                static_cast<unsigned long long>(end.commit), Growth(start.commit, end.commit),
-                static_cast<unsigned long long>(start.workingSet), static_cast<unsigned long long>(end.workingSet),
-                Growth(start.workingSet, end.workingSet));
+    std::printf(
+        "soak %s: %d frames; from frame 1000 to the end: heap bytes in use %llu -> %llu (%+lld), "
+        "commit %llu -> %llu (%+lld), working set %llu -> %llu (%+lld)\n",
+        GetParam() ? "VU-Meter" : "Deduzodo", frames, start.heapBytes, end.heapBytes,
+        Growth(start.heapBytes, end.heapBytes), static_cast<unsigned long long>(start.commit),
+        static_cast<unsigned long long>(end.commit), Growth(start.commit, end.commit),
+        static_cast<unsigned long long>(start.workingSet), static_cast<unsigned long long>(end.workingSet),
+        Growth(start.workingSet, end.workingSet));
     RecordProperty("frames", frames);
     RecordProperty("heap_growth", std::to_string(Growth(start.heapBytes, end.heapBytes)));
     RecordProperty("commit_growth", std::to_string(Growth(start.commit, end.commit)));
@@ -146,6 +141,4 @@ TEST_P(SoakTest, HeldObjectsAndMemoryStayFlat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RenderOperations, SoakTest, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<int>& test) {
-                             return test.param ? "VuMeter" : "Deduzodo";
-                         });
+                         [](const ::testing::TestParamInfo<int>& test) { return test.param ? "VuMeter" : "Deduzodo"; });

@@ -109,6 +109,4 @@ TEST_P(PlayerGoneTest, RenderingGoesOnAndQuitReleasesAll) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, PlayerGoneTest, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<int>& test) {
-                             return test.param ? "Docked" : "Free";
-                         });
+                         [](const ::testing::TestParamInfo<int>& test) { return test.param ? "Docked" : "Free"; });

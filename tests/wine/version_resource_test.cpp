@@ -36,8 +36,7 @@ std::string StringValue(std::vector<char>& block, const char* name) {
     };
     Translation* translations = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
-                        &length) ||
+    if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &length) ||
         length < sizeof(Translation)) {
         ADD_FAILURE() << "no translation table";
         return {};

@@ -67,9 +67,10 @@ TEST_F(InputTest, DeduzodoDoubleClickRegions) {
         DoubleClick(p.x, p.y);
         EXPECT_TRUE(SpectrumShown());
     }
-    for (POINT p : {POINT{LeftLevelClickColumns.left, levelRows.top},
-                    POINT{LeftLevelClickColumns.right - 1, levelRows.bottom - 1},
-                    POINT{RightLevelClickColumns.left, levelMiddle}, POINT{RightLevelClickColumns.right - 1, levelMiddle}}) {
+    for (POINT p :
+         {POINT{LeftLevelClickColumns.left, levelRows.top},
+          POINT{LeftLevelClickColumns.right - 1, levelRows.bottom - 1}, POINT{RightLevelClickColumns.left, levelMiddle},
+          POINT{RightLevelClickColumns.right - 1, levelMiddle}}) {
         DoubleClick(p.x, p.y);
         EXPECT_FALSE(LevelShown()) << p.x << "," << p.y;
         EXPECT_TRUE(SpectrumShown());
@@ -93,7 +94,8 @@ TEST_F(InputTest, VuMeterDoubleClickRegions) {
     FillWaveform(module, 0, 0);
     ASSERT_TRUE(LevelShown());
     const Rows rows = VuMeterSkin.levelClickRows;
-    for (POINT p : {POINT{LeftLevelClickColumns.left, rows.top}, POINT{RightLevelClickColumns.right - 1, rows.bottom - 1}}) {
+    for (POINT p :
+         {POINT{LeftLevelClickColumns.left, rows.top}, POINT{RightLevelClickColumns.right - 1, rows.bottom - 1}}) {
         DoubleClick(p.x, p.y);
         EXPECT_FALSE(LevelShown()) << p.x << "," << p.y;
         DoubleClick(p.x, p.y);

@@ -11,7 +11,9 @@ namespace {
 constexpr int Row = LevelRow(DeduzodoSkin);
 
 // At rest each bar shows its innermost column and a peak mark beside it.
-bool LitAtRest(int x) { return (x >= LeftBarInner - 2 && x <= LeftBarInner) || (x >= RightBarInner && x <= RightBarInner + 2); }
+bool LitAtRest(int x) {
+    return (x >= LeftBarInner - 2 && x <= LeftBarInner) || (x >= RightBarInner && x <= RightBarInner + 2);
+}
 
 }  // namespace
 
@@ -260,9 +262,7 @@ TEST_F(WindowTest, FramesDoNotDependOnThePlayersFloatingPointState) {
                    {"53-bit, nearest", 0x027F},
                    {"53-bit, toward zero", 0x0E7F},
                    {"24-bit, up", 0x087F}};
-    const struct {
-        int bass, top;
-    } cases[] = {{60, 24}, {61, 23}};
+    const struct { int bass, top; } cases[] = {{60, 24}, {61, 23}};
     for (const auto& c : cases) {
         std::vector<bool> first;
         for (const auto& caller : callers) {

@@ -44,8 +44,7 @@ DrawCall* NextBlit(DrawFunction function, HDC dc, int x, int y, int width, int h
     return call;
 }
 
-BOOL WINAPI RecordBitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-                         DWORD rop) {
+BOOL WINAPI RecordBitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
     NextBlit(DrawBitBlt, dc, x, y, width, height, source, sourceX, sourceY, rop);
     return Forward.bitBlt(dc, x, y, width, height, source, sourceX, sourceY, rop);
 }
@@ -153,8 +152,8 @@ int Replay(const DrawRecording& recording, const DrawFunctions& functions, bool 
                                         c.sourceY, c.rop);
             break;
         case DrawStretchBlt:
-            failed += !functions.stretchBlt(windowDC(c.dc), c.x, c.y, c.width, c.height, windowDC(c.source),
-                                            c.sourceX, c.sourceY, c.sourceWidth, c.sourceHeight, c.rop);
+            failed += !functions.stretchBlt(windowDC(c.dc), c.x, c.y, c.width, c.height, windowDC(c.source), c.sourceX,
+                                            c.sourceY, c.sourceWidth, c.sourceHeight, c.rop);
             break;
         case DrawFillRect:
             if (skipEmptyFills && IsEmptyFill(c)) break;
@@ -166,11 +165,8 @@ int Replay(const DrawRecording& recording, const DrawFunctions& functions, bool 
             windowDC.Add(c.dc, dc);
             break;
         }
-        case DrawReleaseDC:
-            failed += !functions.releaseDC(c.window, windowDC(c.dc));
-            break;
-        case DrawFunctionCount:
-            break;
+        case DrawReleaseDC: failed += !functions.releaseDC(c.window, windowDC(c.dc)); break;
+        case DrawFunctionCount: break;
         }
     }
     return failed;

@@ -214,8 +214,7 @@ Result MeasureModule(HMODULE library, winampVisHeader* header, int index, HWND p
 constexpr int PlayerWidths[2] = {275, 550};
 
 const char* Name(int index, int size) {
-    static const char* const names[] = {"Deduzodo single", "Deduzodo double", "VU-Meter single",
-                                        "VU-Meter double"};
+    static const char* const names[] = {"Deduzodo single", "Deduzodo double", "VU-Meter single", "VU-Meter double"};
     return names[index * 2 + size];
 }
 
@@ -242,25 +241,26 @@ void Report(const Result (&results)[2][2]) {
             if (results[index][w].ok) PrintCalls(Name(index, w), results[index][w].playing, 1.0 / Frames);
         }
     }
-    std::printf("\nOne frame (Render as the player calls it) against its own calls replayed alone and the replay\n"
-                "without empty fills (floor), medians of %d frames taken in turn; p99 and %% of the %.0f ms budget "
-                "are the frame's;\nstand-ins: what recording adds to the frame time\n",
-                Frames, BudgetMs);
+    std::printf(
+        "\nOne frame (Render as the player calls it) against its own calls replayed alone and the replay\n"
+        "without empty fills (floor), medians of %d frames taken in turn; p99 and %% of the %.0f ms budget "
+        "are the frame's;\nstand-ins: what recording adds to the frame time\n",
+        Frames, BudgetMs);
     std::printf("%-16s %9s %9s %8s %8s %9s %9s %12s %11s %10s\n", "module, size", "frame ms", "p99 ms", "median %",
                 "p99 %", "replay ms", "floor ms", "frame/replay", "frame/floor", "stand-ins");
     for (int index = 0; index < 2; ++index) {
         for (int w = 0; w < 2; ++w) {
             const Result& r = results[index][w];
             if (!r.ok) continue;
-            std::printf("%-16s %9.4f %9.4f %7.2f%% %7.2f%% %9.4f %9.4f %12.2f %11.2f %10.4f\n",
-                        Name(index, w), r.frameMs, r.frameP99Ms, 100.0 * r.frameMs / BudgetMs,
-                        100.0 * r.frameP99Ms / BudgetMs, r.replayMs, r.floorMs, r.frameMs / r.replayMs,
-                        r.frameMs / r.floorMs, r.standInsMs);
+            std::printf("%-16s %9.4f %9.4f %7.2f%% %7.2f%% %9.4f %9.4f %12.2f %11.2f %10.4f\n", Name(index, w),
+                        r.frameMs, r.frameP99Ms, 100.0 * r.frameMs / BudgetMs, 100.0 * r.frameP99Ms / BudgetMs,
+                        r.replayMs, r.floorMs, r.frameMs / r.replayMs, r.frameMs / r.floorMs, r.standInsMs);
         }
     }
-    std::printf("\nDrawing calls per second at rest: stopped, silence, %d timer renders counted after %d, %d a "
-                "second\n",
-                RestCountedRenders, RestSettleRenders, TimerRendersPerSecond);
+    std::printf(
+        "\nDrawing calls per second at rest: stopped, silence, %d timer renders counted after %d, %d a "
+        "second\n",
+        RestCountedRenders, RestSettleRenders, TimerRendersPerSecond);
     PrintCallsHeader("module, size");
     for (int index = 0; index < 2; ++index) {
         for (int w = 0; w < 2; ++w) {
@@ -276,8 +276,8 @@ void Report(const Result (&results)[2][2]) {
 
 int main() {
     HMODULE library = LoadLibraryA("vis_kt.dll");
-    auto getHeader = library ? reinterpret_cast<winampVisHeader* (*)()>(reinterpret_cast<void*>(
-                                   GetProcAddress(library, "winampVisGetHeader")))
+    auto getHeader = library ? reinterpret_cast<winampVisHeader* (*)()>(
+                                   reinterpret_cast<void*>(GetProcAddress(library, "winampVisGetHeader")))
                              : nullptr;
     if (!getHeader) {
         std::fprintf(stderr, "frame_bench: vis_kt.dll not loadable next to the program\n");

@@ -10,9 +10,9 @@ typedef long off_t;
 typedef long long off64_t;
 
 extern long syscall(long number, ...);
-extern int *__errno_location(void);
+extern int* __errno_location(void);
 
-#define MAP_FAILED ((void *)-1)
+#define MAP_FAILED ((void*)-1)
 #define MAP_FIXED_NOREPLACE 0x100000
 #define SYS_munmap 91
 #define SYS_mmap2 192
@@ -20,22 +20,21 @@ extern int *__errno_location(void);
 #define EINVAL 22
 #define PAGE_SHIFT 12
 
-static void *map(void *address, size_t length, int protection, int flags, int fd, off64_t offset) {
+static void* map(void* address, size_t length, int protection, int flags, int fd, off64_t offset) {
     if (offset & ((1 << PAGE_SHIFT) - 1)) {
         *__errno_location() = EINVAL;
         return MAP_FAILED;
     }
     long pages = (long)(offset >> PAGE_SHIFT);
-    if (!(flags & MAP_FIXED_NOREPLACE))
-        return (void *)syscall(SYS_mmap2, address, length, protection, flags, fd, pages);
+    if (!(flags & MAP_FIXED_NOREPLACE)) return (void*)syscall(SYS_mmap2, address, length, protection, flags, fd, pages);
     /* Ask for the address as a hint; anything else means it was taken. */
-    void *got = (void *)syscall(SYS_mmap2, address, length, protection, flags & ~MAP_FIXED_NOREPLACE, fd, pages);
+    void* got = (void*)syscall(SYS_mmap2, address, length, protection, flags & ~MAP_FIXED_NOREPLACE, fd, pages);
     if (got == MAP_FAILED || got == address) return got;
     syscall(SYS_munmap, got, length);
     *__errno_location() = EEXIST;
     return MAP_FAILED;
 }
 
-void *mmap(void *a, size_t l, int p, int f, int fd, off_t o) { return map(a, l, p, f, fd, o); }
-void *mmap64(void *a, size_t l, int p, int f, int fd, off64_t o) { return map(a, l, p, f, fd, o); }
-void *__mmap64(void *a, size_t l, int p, int f, int fd, off64_t o) { return map(a, l, p, f, fd, o); }
+void* mmap(void* a, size_t l, int p, int f, int fd, off_t o) { return map(a, l, p, f, fd, o); }
+void* mmap64(void* a, size_t l, int p, int f, int fd, off64_t o) { return map(a, l, p, f, fd, o); }
+void* __mmap64(void* a, size_t l, int p, int f, int fd, off64_t o) { return map(a, l, p, f, fd, o); }

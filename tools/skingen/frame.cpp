@@ -44,7 +44,8 @@ void DrawBevels(Image& image, const FrameShape& shape) {
         image.at(x, h - 2) = Grey(ShadeAt(BottomHighlight, x));
     }
     FillColumn(image, LeftBevel.left, Joined(LeftHighlightTop, shape.leftHighlight));
-    for (int x = LeftBevel.left + 1; x < LeftBevel.right; ++x) FillColumn(image, x, Joined(LeftBevelTop, shape.leftBevel));
+    for (int x = LeftBevel.left + 1; x < LeftBevel.right; ++x)
+        FillColumn(image, x, Joined(LeftBevelTop, shape.leftBevel));
     for (int x = RightBevel.left; x < RightBevel.right - 1; ++x) {
         FillColumn(image, x, Joined(RightBevelTop, shape.rightBevel));
     }

@@ -7,7 +7,7 @@
 
 struct FrameShape {
     int height;
-    int lastMeterRow;  // the rim sides end here; the lower sheen lies below
+    int lastMeterRow;   // the rim sides end here; the lower sheen lies below
     bool sidesFadeOut;  // rim sides fade into the sheen instead of just darkening
     // The side bevel columns from row 6 down; rows 1..5 are common to both skins.
     Profile leftHighlight;  // column 1

@@ -19,13 +19,9 @@ const FrameShape DeduzodoFrame{DeduzodoSkin.height,
                                {{6, 100}, {7, 94}, {32, 92}, {44, 64}}};
 
 // A second highlight runs down column 1 beside the bars; the sides fade out quickly.
-const FrameShape VuMeterFrame{VuMeterSkin.height,
-                              VuMeterSkin.levelBarRows.bottom - 1,
-                              true,
-                              {{6, 206}, {15, 6}},
-                              {{15, 8}},
-                              {{15, 57}},
-                              {{15, 64}}};
+const FrameShape VuMeterFrame{
+    VuMeterSkin.height, VuMeterSkin.levelBarRows.bottom - 1, true, {{6, 206}, {15, 6}}, {{15, 8}}, {{15, 57}},
+    {{15, 64}}};
 
 Image DrawDeduzodoSkin() {
     Image skin(SkinWidth, DeduzodoFrame.height);

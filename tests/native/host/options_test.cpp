@@ -23,10 +23,11 @@ TEST(Options, DefaultsWithJustThePlugin) {
 TEST(Options, EveryOption) {
     HostOptions options;
     std::string error;
-    ASSERT_TRUE(Parse({"--module", "1", "--double", "p.dll", "--special-host", "--config", "--capture", "out", "song.ogg",
-                       "--frames", "40", "--at", "30:stop", "--at", "10:pause", "--at", "20:play", "--settings", "conf",
-                       "--stream", "v.ppm", "--fps", "30"},
-                      options, error))
+    ASSERT_TRUE(
+        Parse({"--module", "1",          "--double", "p.dll",    "--special-host", "--config", "--capture", "out",
+               "song.ogg", "--frames",   "40",       "--at",     "30:stop",        "--at",     "10:pause",  "--at",
+               "20:play",  "--settings", "conf",     "--stream", "v.ppm",          "--fps",    "30"},
+              options, error))
         << error;
     EXPECT_EQ(options.pluginPath, "p.dll");
     EXPECT_EQ(options.audioPath, "song.ogg");

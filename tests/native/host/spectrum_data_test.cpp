@@ -195,9 +195,9 @@ TEST_F(SpectrumData, OneChannelAveragesWithoutRoundingAndCancelsOppositeChannels
 }
 
 TEST(MeanOfChannels, RoundsDownAsTheHighByteDoes) {
-    const std::tuple<int, int, int> cases[] = {{0, 0, 0},       {1, 0, 0},      {-1, 0, -1},   {3, 4, 3},
-                                               {-3, -4, -4},    {127, 127, 127}, {-128, -128, -128},
-                                               {127, -128, -1}, {100, -20, 40}};
+    const std::tuple<int, int, int> cases[] = {{0, 0, 0},          {1, 0, 0},       {-1, 0, -1},
+                                               {3, 4, 3},          {-3, -4, -4},    {127, 127, 127},
+                                               {-128, -128, -128}, {127, -128, -1}, {100, -20, 40}};
     unsigned char waveform[2][WaveformSamples] = {};
     unsigned char mono[WaveformSamples];
     int i = 0;

@@ -111,8 +111,8 @@ void ExpectError(const std::vector<uint8_t>& file, const std::string& part) {
 TEST(WavReaderErrors, TruncatedFiles) {
     const std::vector<uint8_t> file = ToneFile();
     ExpectError({file.begin(), file.begin() + 10}, "truncated header");
-    ExpectError({file.begin(), file.begin() + 30}, "truncated");   // inside the fmt chunk
-    ExpectError({file.begin(), file.end() - 3}, "truncated");      // inside the data
+    ExpectError({file.begin(), file.begin() + 30}, "truncated");  // inside the fmt chunk
+    ExpectError({file.begin(), file.end() - 3}, "truncated");     // inside the data
     std::vector<uint8_t> chunkHeaderCut(file.begin(), file.begin() + 40);
     SetU32(chunkHeaderCut, RiffSize, 32);
     ExpectError(chunkHeaderCut, "truncated chunk header");

@@ -8,8 +8,8 @@
 namespace {
 
 TEST(WaveformByte, IsTheHighByteOfTheSixteenBitSample) {
-    const std::pair<int16_t, int> cases[] = {{0, 0},       {255, 0},     {256, 1},      {32767, 127}, {-32768, -128},
-                                             {-1, -1},     {-256, -1},   {-257, -2},    {0x4000, 64}, {-0x4000, -64}};
+    const std::pair<int16_t, int> cases[] = {{0, 0},   {255, 0},   {256, 1},   {32767, 127}, {-32768, -128},
+                                             {-1, -1}, {-256, -1}, {-257, -2}, {0x4000, 64}, {-0x4000, -64}};
     for (const auto& [sample, wanted] : cases) {
         EXPECT_EQ(static_cast<signed char>(ToWaveformByte(sample)), wanted) << sample;
     }
