@@ -91,20 +91,32 @@ TEST_F(HostProbe, SpecialHostAndDoubleSize) {
 }
 
 TEST_F(HostProbe, EachFrameCarriesTheSamplesOfItsPositionPlusLatency) {
-    const HostRun run = Capture("--frames 12");
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    const std::vector<std::string> renders = LinesStarting(ReadLines(log), "render ");
-    ASSERT_EQ(renders.size(), 12u);
-    for (int k = 0; k < 12; ++k) {
-        const int64_t at = RenderPosition(k);
-        EXPECT_EQ(Field(renders[k], "w0"), LeftByte(at)) << "render " << k;
-        EXPECT_EQ(Field(renders[k], "w1"), RightByte(at)) << "render " << k;
-        const Pixel shown = FirstPixel(k + 1);
-        EXPECT_EQ(shown.red, LeftByte(at) & 0xFF) << "frame " << k + 1;
-        EXPECT_EQ(shown.green, RightByte(at) & 0xFF) << "frame " << k + 1;
-        EXPECT_EQ(shown.blue, FromRender) << "frame " << k + 1;
+    // At the module's delayMs, and at a pace asked for.
+    const struct {
+        const char* options;
+        int frameMs;
+        const char* says;
+    } paces[] = {{"", DelayMs, "captured 12 frames of 25 ms"}, {"--fps 50", 20, "captured 12 frames of 20 ms"}};
+    for (const auto& pace : paces) {
+        SCOPED_TRACE(pace.options);
+        DeleteFileA(log.c_str());
+        frames = folder + "\\frames" + std::to_string(pace.frameMs);
+        const HostRun run = Capture(std::string("--frames 12 ") + pace.options);
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        EXPECT_TRUE(Contains(run.output, pace.says)) << run.output;
+        const std::vector<std::string> renders = LinesStarting(ReadLines(log), "render ");
+        ASSERT_EQ(renders.size(), 12u);
+        for (int k = 0; k < 12; ++k) {
+            const int64_t at = int64_t(k) * pace.frameMs * Rate / 1000 + LatencyFrames;
+            EXPECT_EQ(Field(renders[k], "w0"), LeftByte(at)) << "render " << k;
+            EXPECT_EQ(Field(renders[k], "w1"), RightByte(at)) << "render " << k;
+            const Pixel shown = FirstPixel(k + 1);
+            EXPECT_EQ(shown.red, LeftByte(at) & 0xFF) << "frame " << k + 1;
+            EXPECT_EQ(shown.green, RightByte(at) & 0xFF) << "frame " << k + 1;
+            EXPECT_EQ(shown.blue, FromRender) << "frame " << k + 1;
+        }
+        EXPECT_FALSE(FileExists(FramePath(frames, 13)));
     }
-    EXPECT_FALSE(FileExists(FramePath(frames, 13)));
 }
 
 TEST_F(HostProbe, WithoutAFrameLimitCaptureEndsWithTheFile) {
