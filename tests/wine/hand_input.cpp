@@ -32,14 +32,14 @@ LONG Normalised(int p, int size) { return static_cast<LONG>((static_cast<int64_t
 
 }  // namespace
 
-void MoveMouseTo(int x, int y) {
+bool TryMoveMouseTo(int x, int y) {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(x, width), Normalised(y, height), 1);
     POINT at;
-    ASSERT_TRUE(GetCursorPos(&at));
-    ASSERT_EQ(at.x, x);
-    ASSERT_EQ(at.y, y);
+    return GetCursorPos(&at) && at.x == x && at.y == y;
 }
+
+void MoveMouseTo(int x, int y) { ASSERT_TRUE(TryMoveMouseTo(x, y)) << "the cursor did not land on " << x << "," << y; }
 
 void PressLeft() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
 void ReleaseLeft() { SendMouse(MOUSEEVENTF_LEFTUP, 0, 0, 1); }

@@ -8,6 +8,10 @@
 
 // Moves the cursor to a screen point; the test fails when it lands elsewhere.
 void MoveMouseTo(int x, int y);
+// The same, saying whether it landed there: where another process's windows
+// lie under the cursor, a pointer event of the screen's that is still on its
+// way may put the cursor back once.
+bool TryMoveMouseTo(int x, int y);
 void PressLeft();
 void ReleaseLeft();
 // Two clicks at the cursor, close enough in time to be a double-click.

@@ -187,6 +187,9 @@ TEST(HostEmbedFrame, ItsCloseBoxAsksThePluginWindowToClose) {
     const std::string log = folder + "\\probe.log";
     const HostRun run = RunHost("--settings \"" + folder + "\" player_probe.dll \"" + clip + "\"", log, 60000,
                                 [&](unsigned long processId) {
+                                    // Init has placed the frame for good once it asked its last query.
+                                    for (int wait = 0; wait < 500 && Answer(ReadLines(log), 3044, 0)[0] == '('; ++wait)
+                                        Sleep(20);
                                     HWND frame = nullptr;
                                     for (int wait = 0; wait < 500 && !frame; ++wait) {
                                         EnumWindows(TakeFrame, reinterpret_cast<LPARAM>(&frame));
@@ -197,7 +200,10 @@ TEST(HostEmbedFrame, ItsCloseBoxAsksThePluginWindowToClose) {
                                     ASSERT_NE(frame, nullptr);
                                     RECT r;
                                     GetWindowRect(frame, &r);
-                                    MoveMouseTo(r.right - 9, r.top + 8);  // the close box, top right
+                                    bool landed = false;  // on the close box, top right
+                                    for (int tries = 0; tries < 10 && !landed; ++tries)
+                                        if (!(landed = TryMoveMouseTo(r.right - 9, r.top + 8))) Sleep(50);
+                                    ASSERT_TRUE(landed);
                                     PressLeft();
                                     ReleaseLeft();
                                 });
