@@ -65,6 +65,12 @@ bool ParseOptions(const std::vector<std::string>& args, HostOptions& options, st
             out = args[++i];
             return true;
         };
+        // A folder or file that must not be empty.
+        auto path = [&](std::string& out, const char* what) {
+            if (!value(out)) return false;
+            if (out.empty()) error = arg + " needs " + what;
+            return !out.empty();
+        };
         std::string text;
         if (arg == "--list") options.list = true;
         else if (arg == "--help" || arg == "-h") options.help = true;
@@ -84,11 +90,7 @@ bool ParseOptions(const std::vector<std::string>& args, HostOptions& options, st
                 return false;
             }
         } else if (arg == "--settings") {
-            if (!value(options.settingsDir)) return false;
-            if (options.settingsDir.empty()) {
-                error = "--settings needs a folder";
-                return false;
-            }
+            if (!path(options.settingsDir, "a folder")) return false;
         } else if (arg == "--fps") {
             if (!value(text)) return false;
             if (!ParseCount(text, 1, options.framesPerSecond) || options.framesPerSecond > 1000) {
@@ -96,17 +98,9 @@ bool ParseOptions(const std::vector<std::string>& args, HostOptions& options, st
                 return false;
             }
         } else if (arg == "--stream") {
-            if (!value(options.streamPath)) return false;
-            if (options.streamPath.empty()) {
-                error = "--stream needs a file";
-                return false;
-            }
+            if (!path(options.streamPath, "a file")) return false;
         } else if (arg == "--capture") {
-            if (!value(options.captureDir)) return false;
-            if (options.captureDir.empty()) {
-                error = "--capture needs a folder";
-                return false;
-            }
+            if (!path(options.captureDir, "a folder")) return false;
         } else if (arg == "--at") {
             ScheduledAction action;
             if (!value(text)) return false;

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "host/core/playback_clock.h"
 #include "host/core/ppm_stream.h"
@@ -130,15 +131,17 @@ private:
             if (presented) ownThread_ = true;
             else if (!ownThread_ && ++quietWaits_ >= QuietWaitsBeforeTrust) waitForOwnThread_ = false;
         }
-        Write(shown_);
+        Write();
     }
 
     // The picture as it stands, with no Render before it.
     void SaveShown() {
-        if (session_.exitCode == 0 && Read(shown_)) Write(shown_);
+        if (session_.exitCode == 0 && Read(shown_)) Write();
     }
 
-    void Write(const RgbImage& image) {
+    // Writes the picture read last, which then becomes the last frame.
+    void Write() {
+        const RgbImage& image = shown_;
         const std::string& folder = session_.options->captureDir;
         if (!folder.empty()) {
             const std::string path = FramePath(folder, captured_ + 1);
@@ -147,7 +150,7 @@ private:
         if (session_.stream && !session_.stream->Write(image)) {
             return Fail(session_.options->streamPath + ": cannot write the frame (the reader went away?)");
         }
-        last_.pixels = image.pixels;
+        std::swap(last_, shown_);  // the next read fills the other buffer
         ++captured_;
     }
 

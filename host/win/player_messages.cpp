@@ -49,14 +49,13 @@ LRESULT Skin(PlayerServices& s, WPARAM buffer) {
 }
 
 // The playlist holds the playing file alone.
-LRESULT PlaylistFile(PlayerServices& s, WPARAM index) {
-    return index == 0 && !s.texts.filePath.empty() ? Pointer(s.texts.filePath.c_str()) : 0;
+LRESULT PlaylistEntry(const PlayerServices& s, WPARAM index, const void* text) {
+    return index == 0 && !s.texts.filePath.empty() ? Pointer(text) : 0;
 }
-LRESULT PlaylistTitle(PlayerServices& s, WPARAM index) {
-    return index == 0 && !s.texts.filePath.empty() ? Pointer(s.texts.fileTitle.c_str()) : 0;
-}
+LRESULT PlaylistFile(PlayerServices& s, WPARAM index) { return PlaylistEntry(s, index, s.texts.filePath.c_str()); }
+LRESULT PlaylistTitle(PlayerServices& s, WPARAM index) { return PlaylistEntry(s, index, s.texts.fileTitle.c_str()); }
 LRESULT PlaylistTitleWide(PlayerServices& s, WPARAM index) {
-    return index == 0 && !s.texts.filePath.empty() ? Pointer(s.texts.fileTitleWide.c_str()) : 0;
+    return PlaylistEntry(s, index, s.texts.fileTitleWide.c_str());
 }
 
 LRESULT IniFile(PlayerServices& s, WPARAM) { return Pointer(s.texts.iniFile.c_str()); }

@@ -30,6 +30,21 @@ int Answer(void* result, T value) {
     return 1;
 }
 
+// The arguments of the dialog messages: localised hinstance, original
+// hinstance, id, parent, procedure, parameter; the dialog comes from the
+// original.
+struct DialogCall {
+    HINSTANCE original;
+    UINT id;
+    HWND parent;
+    DLGPROC procedure;
+    LPARAM parameter;
+    static DialogCall From(void** params) {
+        return {Arg<HINSTANCE>(params, 1), Arg<UINT>(params, 2), Arg<HWND>(params, 3), Arg<DLGPROC>(params, 4),
+                Arg<LPARAM>(params, 5)};
+    }
+};
+
 // Strings asked for without a buffer land here, as in the player.
 char OwnString[1024];
 wchar_t OwnStringWide[1024];
@@ -61,27 +76,21 @@ public:
         case CreateLocalDialog:
         case CreateLocalDialogWide: {
             if (count < 6) return 0;
-            const auto original = Arg<HINSTANCE>(params, 1);
-            const auto id = Arg<UINT>(params, 2);
-            const auto parent = Arg<HWND>(params, 3);
-            const auto procedure = Arg<DLGPROC>(params, 4);
-            const auto parameter = Arg<LPARAM>(params, 5);
-            return Answer(result,
-                          message == CreateLocalDialog
-                              ? CreateDialogParamA(original, MAKEINTRESOURCEA(id), parent, procedure, parameter)
-                              : CreateDialogParamW(original, MAKEINTRESOURCEW(id), parent, procedure, parameter));
+            const DialogCall d = DialogCall::From(params);
+            return Answer(
+                result,
+                message == CreateLocalDialog
+                    ? CreateDialogParamA(d.original, MAKEINTRESOURCEA(d.id), d.parent, d.procedure, d.parameter)
+                    : CreateDialogParamW(d.original, MAKEINTRESOURCEW(d.id), d.parent, d.procedure, d.parameter));
         }
         case LocalDialogBox:
         case LocalDialogBoxWide: {
             if (count < 6) return 0;
-            const auto original = Arg<HINSTANCE>(params, 1);
-            const auto id = Arg<UINT>(params, 2);
-            const auto parent = Arg<HWND>(params, 3);
-            const auto procedure = Arg<DLGPROC>(params, 4);
-            const auto parameter = Arg<LPARAM>(params, 5);
-            return Answer(result, message == LocalDialogBox
-                                      ? DialogBoxParamA(original, MAKEINTRESOURCEA(id), parent, procedure, parameter)
-                                      : DialogBoxParamW(original, MAKEINTRESOURCEW(id), parent, procedure, parameter));
+            const DialogCall d = DialogCall::From(params);
+            return Answer(
+                result, message == LocalDialogBox
+                            ? DialogBoxParamA(d.original, MAKEINTRESOURCEA(d.id), d.parent, d.procedure, d.parameter)
+                            : DialogBoxParamW(d.original, MAKEINTRESOURCEW(d.id), d.parent, d.procedure, d.parameter));
         }
         case LoadLocalMenu:
         case LoadLocalMenuWide: {
