@@ -93,10 +93,13 @@ for target in "${@:-build}"; do
 done
 install "${wanted[@]}"
 
-# Where Wine was wanted: what runs the 32-bit programs on this kernel.
-if printf '%s\n' "${wanted[@]}" | grep -qx wine32:i386 && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  install qemu-user-static
+# Where Wine was wanted: what runs the 32-bit programs on this kernel, or
+# the way VIS_WINE_WAY asks for.
+if printf '%s\n' "${wanted[@]}" | grep -qx wine32:i386; then
   here=$(cd "$(dirname "$0")" && pwd)
+  if [ "${VIS_WINE_WAY:-}" = qemu32 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    install qemu-user-static
+  fi
   if [ "$(bash -c ". '$here/wine-session.sh' && wine_way")" = win64 ]; then
     install g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   fi

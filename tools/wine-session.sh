@@ -38,8 +38,9 @@ wine_build_dir() {
 }
 
 # Lays out DIR like Wine's own tree around a copy of the 32-bit loader and
-# the script that runs it under qemu (tools/qemu-wine), with the mmap shim
-# built for 32-bit processes and an empty stand-in for 64-bit ones.
+# the script that runs it under qemu (tools/qemu-wine), with the shim that
+# mends what the emulation gets wrong (tools/qemu-wine/shim) built for
+# 32-bit processes and an empty stand-in for 64-bit ones.
 wine_qemu_tree() {
     local dir=$1 platform
     mkdir -p "$dir/lib/wine" "$dir/preload" || return 1
@@ -50,10 +51,11 @@ wine_qemu_tree() {
     ln -sfn /usr/lib/x86_64-linux-gnu "$dir/lib/x86_64-linux-gnu"
     ln -sfn /usr/share "$dir/share"
     mkdir -p "$dir/preload/i686" "$dir/preload/x86_64"
-    gcc -m32 -O2 -fPIC -shared -nostdlib -o "$dir/preload/i686/mmap_shim.so" \
-        "$wine_session_tools/qemu-wine/mmap_shim.c" /usr/lib/i386-linux-gnu/libc.so.6 || return 1
+    # No 32-bit headers on these machines: the shim declares what it uses.
+    gcc -m32 -O2 -Wall -fPIC -funwind-tables -shared -nostdlib -o "$dir/preload/i686/qemu_shim.so" \
+        "$wine_session_tools"/qemu-wine/shim/*.c /usr/lib/i386-linux-gnu/libc.so.6 || return 1
     echo >"$dir/preload/empty.c"
-    gcc -O2 -fPIC -shared -nostdlib -o "$dir/preload/x86_64/mmap_shim.so" "$dir/preload/empty.c" || return 1
+    gcc -O2 -fPIC -shared -nostdlib -o "$dir/preload/x86_64/qemu_shim.so" "$dir/preload/empty.c" || return 1
     # The names the dynamic loaders may give $PLATFORM on these processors.
     for platform in i386 i486 i586; do ln -sfn i686 "$dir/preload/$platform"; done
     for platform in haswell xeon_phi; do ln -sfn x86_64 "$dir/preload/$platform"; done

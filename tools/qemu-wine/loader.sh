@@ -7,5 +7,5 @@ here=$(cd "${0%/*}" && pwd)
 export WINELOADERNOEXEC=1
 # $PLATFORM is expanded by the dynamic loader: the shim for the emulated
 # 32-bit process, an empty library for the 64-bit processes it starts.
-exec qemu-i386-static -0 "$here/wine" -E "LD_PRELOAD=$here/../../preload/\$PLATFORM/mmap_shim.so" \
+exec qemu-i386-static -0 "$here/wine" -E "LD_PRELOAD=$here/../../preload/\$PLATFORM/qemu_shim.so" \
     "$here/wine-i386" "$@"
