@@ -117,8 +117,8 @@ std::string Raise(const Fault& fault) {
     fault.raise();
     char what[200];
     const bool countRight = fault.parameters == AnyCount ? seen.parameters >= 1 : seen.parameters == fault.parameters;
-    if (seen.code != fault.code || seen.address != fault.at || !countRight ||
-        seen.info[0] != fault.info[0] || seen.info[1] != fault.info[1]) {
+    if (seen.code != fault.code || seen.address != fault.at || !countRight || seen.info[0] != fault.info[0] ||
+        seen.info[1] != fault.info[1]) {
         std::snprintf(what, sizeof what, "%s: code 0x%08lX at %p, %lu parameter(s) %lu, 0x%lX (expected 0x%08lX at %p)",
                       fault.name, seen.code, seen.address, seen.parameters, static_cast<unsigned long>(seen.info[0]),
                       static_cast<unsigned long>(seen.info[1]), fault.code, static_cast<const void*>(fault.at));
@@ -146,7 +146,8 @@ Identity Current() {
     char* teb = reinterpret_cast<char*>(NtCurrentTeb());
     // The thread's id as its TEB's ClientId holds it.
     const DWORD tebId = *reinterpret_cast<const DWORD*>(teb + 0x24);
-    return {GetCurrentThreadId(), teb, tebId, errno, static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(TlsGetValue(slot)))};
+    return {GetCurrentThreadId(), teb, tebId, errno,
+            static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(TlsGetValue(slot)))};
 }
 
 bool Same(const Identity& a, const Identity& b) {
@@ -180,7 +181,8 @@ TEST_F(FaultDelivery, AThreadStaysItselfWhileOthersFaultBesideIt) {
     constexpr int Workers = 4;
     HANDLE threads[Workers];
     for (int i = 0; i < Workers; ++i) {
-        threads[i] = CreateThread(nullptr, 0, FaultRepeatedly, reinterpret_cast<void*>(ULONG_PTR(1000 + i)), 0, nullptr);
+        threads[i] =
+            CreateThread(nullptr, 0, FaultRepeatedly, reinterpret_cast<void*>(ULONG_PTR(1000 + i)), 0, nullptr);
         ASSERT_NE(threads[i], nullptr);
     }
     const DWORD mainFailures = FaultRepeatedly(reinterpret_cast<void*>(ULONG_PTR(999)));

@@ -46,8 +46,28 @@ typedef struct {
 
 /* ucontext_t: uc_flags, uc_link and the 12-byte uc_stack come before the
  * general registers, in the order the kernel saves them. */
-enum { REG_GS, REG_FS, REG_ES, REG_DS, REG_EDI, REG_ESI, REG_EBP, REG_ESP, REG_EBX, REG_EDX,
-       REG_ECX, REG_EAX, REG_TRAPNO, REG_ERR, REG_EIP, REG_CS, REG_EFL, REG_UESP, REG_SS, REGISTER_COUNT };
+enum {
+    REG_GS,
+    REG_FS,
+    REG_ES,
+    REG_DS,
+    REG_EDI,
+    REG_ESI,
+    REG_EBP,
+    REG_ESP,
+    REG_EBX,
+    REG_EDX,
+    REG_ECX,
+    REG_EAX,
+    REG_TRAPNO,
+    REG_ERR,
+    REG_EIP,
+    REG_CS,
+    REG_EFL,
+    REG_UESP,
+    REG_SS,
+    REGISTER_COUNT
+};
 typedef struct {
     unsigned long flags;
     void* link;
@@ -74,8 +94,7 @@ struct user_desc {
     unsigned int entry_number;
     unsigned int base_addr;
     unsigned int limit;
-    unsigned int seg_32bit : 1, contents : 2, read_exec_only : 1, limit_in_pages : 1, seg_not_present : 1,
-        useable : 1;
+    unsigned int seg_32bit : 1, contents : 2, read_exec_only : 1, limit_in_pages : 1, seg_not_present : 1, useable : 1;
 };
 
 typedef unsigned long pthread_t;
