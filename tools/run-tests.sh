@@ -166,7 +166,9 @@ run_wine_suite() {
     # A line per program as CTest finishes it, from its case report, and
     # after 10 s without one, which programs run and how far they are.
     local line got
-    (cd "$dir" && ctest --timeout 1200 --output-on-failure -j"$jobs" --output-junit "$junit") 2>&1 |
+    seed_wine_costs "$dir"
+    (cd "$dir" && ctest --timeout 1200 --output-on-failure -j"$jobs" --resource-spec-file "$lanes_dir/screens.json" \
+        --output-junit "$junit") 2>&1 |
         while true; do
             IFS= read -r -t 10 line
             got=$?
@@ -194,7 +196,8 @@ run_wine_suite() {
         local pattern
         pattern=$(printf '%s|' "${silent[@]}" | sed 's/\./\\./g')
         echo "  starting again, as Wine did not start them: ${silent[*]}"
-        (cd "$dir" && ctest --timeout 1200 --output-on-failure -R "^(${pattern%|})\$") >>"$retry_log" 2>&1
+        (cd "$dir" && ctest --timeout 1200 --output-on-failure --resource-spec-file "$lanes_dir/screens.json" \
+            -R "^(${pattern%|})\$") >>"$retry_log" 2>&1
         for test in "${silent[@]}"; do
             if read_report "$reports/$test.txt" "${test%%.*}"; then
                 unstarted+=("$test (its second start ran)")
@@ -224,10 +227,92 @@ run_wine_suite() {
         done
         log="$log and $retry_log"
     fi
+    lane_lines "$log"
     local failures=() entry
     for entry in "${again[@]}"; do failures+=("${entry/$'\t'/ }"); done
     failures+=("${program_failures[@]}")
     tally "$name" $case_ok $case_skips "$log" "${failures[@]}"
+}
+
+# The Windows programs run in lanes: each has a screen, a Wine prefix and a
+# copy of the programs' folder (the DLL's, where plugin.ini is written) of
+# its own, and CTest gives each program that needs a screen one of the
+# lanes' (tools/wine-run.sh). One lane a core, two at most.
+lane_count=$((jobs >= 2 ? 2 : 1))
+lanes_dir=
+export VIS_WINE_LANES=
+
+# start_lanes BUILD: lane 1 in this shell, the others beside it in the
+# background; a lane that does not come up is left out, with a word.
+start_lanes() {
+    local build=$1 lane pids=()
+    lanes_dir=$build/lanes
+    VIS_WINE_LANES=$lanes_dir
+    rm -rf "$lanes_dir"
+    mkdir -p "$lanes_dir"
+    for lane in $(seq 2 "$lane_count"); do
+        (
+            wine_session_start "$build" "$lane" || {
+                wine_session_stop
+                exit 1
+            }
+            wine_session_env >"$lanes_dir/$lane.starting"
+        ) </dev/null >"$lanes_dir/$lane.log" 2>&1 &
+        pids[lane]=$!
+    done
+    wine_session_start "$build" || return 1
+    local screens='{"id": "1", "slots": 1}'
+    for lane in $(seq 2 "$lane_count"); do
+        if wait "${pids[lane]}" && mv "$lanes_dir/$lane.starting" "$lanes_dir/$lane.env"; then
+            # Hard links: the copy costs nothing, and what a program writes
+            # beside itself (plugin.ini) is the lane's own.
+            mkdir -p "$lanes_dir/$lane-bin"
+            cp -l "$build"/bin/*.exe "$build"/bin/*.dll "$lanes_dir/$lane-bin/" 2>/dev/null ||
+                cp "$build"/bin/*.exe "$build"/bin/*.dll "$lanes_dir/$lane-bin/"
+            printf 'VIS_LANE_BIN=%q\n' "$lanes_dir/$lane-bin" >>"$lanes_dir/$lane.env"
+            screens+=", {\"id\": \"$lane\", \"slots\": 1}"
+        else
+            echo "  lane $lane's session did not start ($lanes_dir/$lane.log); its programs run in the others"
+            tail -n 5 "$lanes_dir/$lane.log"
+        fi
+    done
+    printf '{"version": {"major": 1, "minor": 0}, "local": [{"screens": [%s]}]}\n' "$screens" >"$lanes_dir/screens.json"
+    echo "  $(grep -o '"id"' "$lanes_dir/screens.json" | wc -l) lane(s), each with a screen, prefix and programs' folder of its own"
+}
+
+stop_lanes() {
+    local env
+    for env in "${lanes_dir:-/nonexistent}"/*.env "${lanes_dir:-/nonexistent}"/*.starting; do
+        [ -f "$env" ] && (
+            . "$env"
+            wine_session_stop
+        )
+    done
+    wine_session_stop
+}
+
+# seed_wine_costs DIR: CTest runs the longest programs first, by their times
+# in its last run; a build folder that has none gets the usual ones, so
+# that the lanes end close together from the first run on.
+seed_wine_costs() {
+    local costs=$1/Testing/Temporary/CTestCostData.txt
+    [ -s "$costs" ] && return
+    mkdir -p "${costs%/*}"
+    awk '!/^#/ && NF == 2 { print $1, 1, $2 } END { print "---" }' "$here/wine-test-seconds.txt" >"$costs"
+}
+
+# lane_lines LOG: which programs each lane ran, and their seconds in all.
+lane_lines() {
+    local ran
+    for ran in "$lanes_dir"/ran-*; do
+        [ -f "$ran" ] || continue
+        awk -v lane="${ran##*ran-}" 'FNR == NR { ran[$1] = 1; next }
+            match($0, /Test +#[0-9]+: [^ ]+ /) {
+                split(substr($0, RSTART, RLENGTH), part, " "); name = part[3]
+                if ((name in ran) && match($0, /[0-9.]+ sec/)) { seconds += substr($0, RSTART, RLENGTH - 4); names = names " " name }
+            }
+            END { printf "  lane %s ran %.1f s:%s\n", lane, seconds, names }' "$ran" "$1"
+    done
 }
 
 # run_check NAME COMMAND...: one test that is a plain command.
@@ -259,14 +344,14 @@ phase_done "sanitizer suite"
 run_check "fuzzers, fixed seed" "$here/run-fuzzers.sh" "$build/fuzz" --smoke
 phase_done "fuzzers, fixed seed"
 
-trap 'wine_session_stop' EXIT
+trap 'stop_lanes' EXIT
 trap 'exit 130' INT TERM
 case $way in
 native32) echo "== the Windows tests run the 32-bit build that ships, under 32-bit Wine" ;;
 qemu32) echo "== the Windows tests run the 32-bit build that ships, under 32-bit Wine emulated by qemu" ;;
 win64) echo "== this machine runs no 32-bit programs, natively or under qemu: the Windows tests run the 64-bit build" ;;
 esac
-if wine_session_start "$wine_build"; then
+if start_lanes "$wine_build"; then
     phase_done "Wine session start"
     # A window test can lose a race with the X server on a loaded machine.
     run_wine_suite wine "$wine_build"
@@ -276,7 +361,7 @@ if wine_session_start "$wine_build"; then
 else
     failed=$((failed + 1)) status=1
 fi
-wine_session_stop
+stop_lanes
 trap - EXIT
 
 echo "== time of each phase (seconds)"

@@ -1,8 +1,10 @@
 # Sourced by the scripts that run Windows programs: a private Xvfb screen and
 # a persistent, primed wineserver with a prefix inside the build folder.
-# wine_session_start BUILD_DIR sets DISPLAY, WINE (the command that runs the
-# build's programs) and the WINE* variables; wine_session_stop stops
-# everything that start started.
+# wine_session_start BUILD_DIR [LANE] sets DISPLAY, WINE (the command that
+# runs the build's programs) and the WINE* variables; wine_session_stop
+# stops everything that start started. A LANE other than 1 has a screen and
+# prefix of its own, so that its programs run beside lane 1's without seeing
+# them; wine_session_env prints a session's variables for another shell.
 
 wine_session_tools=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -62,10 +64,11 @@ wine_qemu_tree() {
 }
 
 wine_session_start() {
-    local build=$1 way n
+    local build=$1 lane=${2:-1} way
     way=$(wine_way) || return 1
     WINE_SESSION_WAY=$way
     export WINEPREFIX="$build/wineprefix-$way" WINEDEBUG=-all
+    [ "$lane" = 1 ] || WINEPREFIX+="-lane$lane"
     export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
     # WINE runs the build's programs; wine_admin runs Wine's own tools
     # (the registry) in the prefix's native architecture.
@@ -75,7 +78,7 @@ wine_session_start() {
         wine_admin=$WINE
         ;;
     qemu32)
-        wine_qemu_tree "$build/wine-qemu" || {
+        wine_shared_step "$build" wine_qemu_tree "$build/wine-qemu" || {
             echo "wine-session: could not lay out the emulated 32-bit Wine in $build/wine-qemu" >&2
             return 1
         }
@@ -88,19 +91,21 @@ wine_session_start() {
         wine_admin=$WINE
         ;;
     esac
-    for n in $(seq 90 250); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-    done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac -noreset >/dev/null 2>&1 &
+    # Xvfb takes a free display itself and names it once it serves it, so
+    # that sessions starting at once never pick the same one.
+    local named
+    named=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -ac -noreset 3>"$named" >/dev/null 2>&1 &
     WINE_SESSION_XVFB=$!
-    export DISPLAY=":$n"
     local i
     for i in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
+        [ -s "$named" ] && break
         sleep 0.1
     done
-    if [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        echo "wine-session: Xvfb did not start on $DISPLAY" >&2
+    export DISPLAY=":$(tr -dc 0-9 <"$named")"
+    rm -f "$named"
+    if [ "$DISPLAY" = : ]; then
+        echo "wine-session: Xvfb did not start" >&2
         return 1
     fi
     mkdir -p "$WINEPREFIX"
@@ -119,6 +124,26 @@ wine_session_start() {
     wine_reg_set 'HKCU\Software\Wine\Direct3D' csmt REG_DWORD 0
     wine_virtual_desktop || return 1
     wine_desktop_up "$build" "$way"
+}
+
+# wine_shared_step BUILD_DIR COMMAND...: a step that writes files every lane
+# uses, one lane at a time.
+wine_shared_step() {
+    local build=$1
+    shift
+    (
+        flock 9
+        "$@"
+    ) 9>"$build/.wine-session.lock"
+}
+
+# Prints the session's variables as commands that set them in another shell.
+wine_session_env() {
+    local name
+    for name in DISPLAY WINEPREFIX WINEARCH WINE WINESERVER WINELOADER WINEDEBUG WINEDLLOVERRIDES; do
+        [ -n "${!name:-}" ] && printf 'export %s=%q\n' "$name" "${!name}"
+    done
+    printf 'WINE_SESSION_WAY=%q WINE_SESSION_XVFB=%q\n' "$WINE_SESSION_WAY" "${WINE_SESSION_XVFB:-}"
 }
 
 wine_reg_set() {
@@ -160,7 +185,7 @@ wine_desktop_up() {
     local build=$1 way=$2 compiler=i686-w64-mingw32-gcc-posix program=$1/desktop-window.exe
     [ "$way" = win64 ] && compiler=x86_64-w64-mingw32-gcc-posix
     if [ ! -x "$program" ] || [ "$wine_session_tools/desktop-window.c" -nt "$program" ]; then
-        "$compiler" -O2 -o "$program" "$wine_session_tools/desktop-window.c" || return 1
+        wine_shared_step "$build" "$compiler" -O2 -o "$program" "$wine_session_tools/desktop-window.c" || return 1
     fi
     local try
     for try in 1 2 3; do
