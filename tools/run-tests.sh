@@ -282,6 +282,10 @@ start_lanes() {
 
 stop_lanes() {
     local env
+    if [ -n "$release_pid" ]; then
+        kill "$release_pid" 2>/dev/null
+        wait "$release_pid" 2>/dev/null
+    fi
     for env in "${lanes_dir:-/nonexistent}"/*.env "${lanes_dir:-/nonexistent}"/*.starting; do
         [ -f "$env" ] && (
             . "$env"
@@ -289,6 +293,38 @@ stop_lanes() {
         )
     done
     wine_session_stop
+}
+
+# The release tests (tools/release/test-release.sh) start many short Wine
+# processes that mostly wait: they run beside the programs, in a session of
+# their own (its registry and Program Files too), and say what they did once
+# the programs are done.
+release_pid=
+start_release_lane() {
+    local build=$1 wine_build=$2
+    (
+        wine_session_start "$wine_build" release || {
+            wine_session_stop
+            echo "the release tests' Wine session did not start"
+            exit 1
+        }
+        # stop_lanes stops the session by this file if the run is cut short.
+        wine_session_env >"$lanes_dir/release.env"
+        "$here/release/test-release.sh" "$build" "$wine_build"
+        result=$?
+        wine_session_stop
+        rm -f "$lanes_dir/release.env"
+        exit $result
+    ) </dev/null >"$lanes_dir/release.log" 2>&1 &
+    release_pid=$!
+}
+
+finish_release_lane() {
+    wait "$release_pid"
+    local result=$?
+    release_pid=
+    cat "$lanes_dir/release.log"
+    return $result
 }
 
 # seed_wine_costs DIR: CTest runs the longest programs first, by their times
@@ -353,11 +389,12 @@ win64) echo "== this machine runs no 32-bit programs, natively or under qemu: th
 esac
 if start_lanes "$wine_build"; then
     phase_done "Wine session start"
+    start_release_lane "$build" "$wine_build"
     # A window test can lose a race with the X server on a loaded machine.
     run_wine_suite wine "$wine_build"
     phase_done "Windows test programs"
-    run_check "release packages and installer" "$here/release/test-release.sh" "$build" "$wine_build"
-    phase_done "release packages and installer"
+    run_check "release packages and installer" finish_release_lane
+    phase_done "release tests, past the programs"
 else
     failed=$((failed + 1)) status=1
 fi

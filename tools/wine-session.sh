@@ -45,22 +45,32 @@ wine_build_dir() {
 # 32-bit processes and an empty stand-in for 64-bit ones.
 wine_qemu_tree() {
     local dir=$1 platform
-    mkdir -p "$dir/lib/wine" "$dir/preload" || return 1
-    cp /usr/lib/wine/wine "$dir/lib/wine/wine-i386" &&
-        cp /usr/lib/wine/wine64 "$dir/lib/wine/wine64" &&
-        cp "$wine_session_tools/qemu-wine/loader.sh" "$dir/lib/wine/wine" || return 1
+    mkdir -p "$dir/lib/wine" "$dir/preload/i686" "$dir/preload/x86_64" || return 1
+    wine_tree_file "$dir/lib/wine/wine-i386" cp /usr/lib/wine/wine &&
+        wine_tree_file "$dir/lib/wine/wine64" cp /usr/lib/wine/wine64 &&
+        wine_tree_file "$dir/lib/wine/wine" cp "$wine_session_tools/qemu-wine/loader.sh" || return 1
     ln -sfn /usr/lib/i386-linux-gnu "$dir/lib/i386-linux-gnu"
     ln -sfn /usr/lib/x86_64-linux-gnu "$dir/lib/x86_64-linux-gnu"
     ln -sfn /usr/share "$dir/share"
-    mkdir -p "$dir/preload/i686" "$dir/preload/x86_64"
     # No 32-bit headers on these machines: the shim declares what it uses.
-    gcc -m32 -O2 -Wall -fPIC -funwind-tables -shared -nostdlib -o "$dir/preload/i686/qemu_shim.so" \
-        "$wine_session_tools"/qemu-wine/shim/*.c /usr/lib/i386-linux-gnu/libc.so.6 || return 1
+    wine_tree_file "$dir/preload/i686/qemu_shim.so" gcc -m32 -O2 -Wall -fPIC -funwind-tables -shared -nostdlib \
+        "$wine_session_tools"/qemu-wine/shim/*.c /usr/lib/i386-linux-gnu/libc.so.6 -o || return 1
     echo >"$dir/preload/empty.c"
-    gcc -O2 -fPIC -shared -nostdlib -o "$dir/preload/x86_64/qemu_shim.so" "$dir/preload/empty.c" || return 1
+    wine_tree_file "$dir/preload/x86_64/qemu_shim.so" gcc -O2 -fPIC -shared -nostdlib "$dir/preload/empty.c" -o ||
+        return 1
     # The names the dynamic loaders may give $PLATFORM on these processors.
     for platform in i386 i486 i586; do ln -sfn i686 "$dir/preload/$platform"; done
     for platform in haswell xeon_phi; do ln -sfn x86_64 "$dir/preload/$platform"; done
+}
+
+# wine_tree_file FILE COMMAND...: COMMAND, given the path to write as its
+# last argument, makes FILE anew; it replaces FILE only when it differs, by
+# a rename, so that the processes of a running lane keep what they mapped.
+wine_tree_file() {
+    local file=$1
+    shift
+    "$@" "$file.new" || return 1
+    if cmp -s "$file.new" "$file"; then rm -f "$file.new"; else mv -f "$file.new" "$file"; fi
 }
 
 wine_session_start() {
