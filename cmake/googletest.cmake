@@ -13,6 +13,6 @@ endif()
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-# Compiled once per build folder, unoptimised like the test code; its
-# warnings are not ours to fix.
-target_compile_options(gtest PRIVATE -O0 -w)
+# Compiled once per build folder, unoptimised and without debug information
+# like the test code; its warnings are not ours to fix.
+target_compile_options(gtest PRIVATE -O0 -g0 -w)
