@@ -227,7 +227,7 @@ run_wine_suite() {
         done
         log="$log and $retry_log"
     fi
-    lane_lines "$log"
+    lane_lines "$dir/ctest.log"
     local failures=() entry
     for entry in "${again[@]}"; do failures+=("${entry/$'\t'/ }"); done
     failures+=("${program_failures[@]}")
