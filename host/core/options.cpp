@@ -24,9 +24,15 @@ const char* const HostUsage =
     "                    module's delayMs, or 60 when that is below 10 or above 1000)\n"
     "  --frames N        when capturing: stop after N frames (default: at the end)\n"
     "  --at N:ACTION     when capturing: after N frames play, pause or stop\n"
+    "  --call-limit S    when capturing or listing: end the run when a call into\n"
+    "                    the plug-in has not returned after S seconds (default 10)\n"
     "  --help            print this text\n"
     "Keys in the player window: X play, C pause, V stop, Left/Right seek 5 s,\n"
-    "Ctrl+D double size, Ctrl+K configure the module; right-click for a menu.\n";
+    "Ctrl+D double size, Ctrl+K configure the module; right-click for a menu.\n"
+    "Exit codes: 0 every frame (or the run ended well), 1 the plug-in failed,\n"
+    "faulted or showed a box no one can answer, 2 bad options, 3 a call into the\n"
+    "plug-in did not return within the call limit, 4 the module stopped itself\n"
+    "before the last frame.\n";
 
 namespace {
 
@@ -87,6 +93,12 @@ bool ParseOptions(const std::vector<std::string>& args, HostOptions& options, st
             if (!value(text)) return false;
             if (!ParseCount(text, 1, options.frames)) {
                 error = "--frames needs a positive number, not '" + text + "'";
+                return false;
+            }
+        } else if (arg == "--call-limit") {
+            if (!value(text)) return false;
+            if (!ParseCount(text, 1, options.callLimitSeconds) || options.callLimitSeconds > 86400) {
+                error = "--call-limit needs a number of seconds from 1 to 86400, not '" + text + "'";
                 return false;
             }
         } else if (arg == "--settings") {

@@ -12,6 +12,19 @@ struct ScheduledAction {
     enum Kind { Play, Pause, Stop } kind = Play;
 };
 
+// How long a call into the plug-in may take before, in capture mode and with
+// --list, the run ends as one that did not return.
+constexpr int DefaultCallLimitSeconds = 10;
+
+// vis_host's exit codes.
+enum HostExit {
+    ExitAllFrames = 0,     // every frame asked for (or the run ended well)
+    ExitPluginFailed = 1,  // the plug-in failed, faulted or showed a box
+    ExitBadOptions = 2,
+    ExitCallHung = 3,     // a call into the plug-in did not return in time
+    ExitFewerFrames = 4,  // the module stopped itself before the last frame
+};
+
 struct HostOptions {
     std::string pluginPath;
     std::string audioPath;  // empty: nothing to play
@@ -26,6 +39,7 @@ struct HostOptions {
     std::string streamPath;   // empty: no stream of PPM frames
     int framesPerSecond = 0;  // capture pace; 0: the module's delayMs
     int frames = 0;           // 0: capture until playback ends
+    int callLimitSeconds = DefaultCallLimitSeconds;
     std::vector<ScheduledAction> schedule;
 
     // Frames are captured (to PNG files, a stream or both) rather than shown live.

@@ -7,6 +7,10 @@ PpmStream::~PpmStream() {
     if (file_) std::fclose(file_);
 }
 
+void PpmStream::Flush() {
+    if (file_) std::fflush(file_);
+}
+
 bool PpmStream::Open(const std::string& path, std::string& error) {
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_) error = path + ": cannot open it for writing";

@@ -20,6 +20,8 @@ public:
     // since an encoder takes one size per stream. False when the reader has
     // gone away or the disk is full.
     bool Write(const RgbImage& image);
+    // Hands what was written to the file or pipe.
+    void Flush();
 
 private:
     std::FILE* file_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "host/core/playback_clock.h"
 #include "host/core/ppm_stream.h"
+#include "host/win/abrupt_end.h"
 #include "host/win/frame_capture.h"
 #include "host/win/module_calls.h"
 
@@ -141,17 +142,29 @@ private:
 
     // Writes the picture read last, which then becomes the last frame.
     void Write() {
-        const RgbImage& image = shown_;
+        LockFrameOutput();  // an abrupt end keeps this frame whole
+        const bool written = WriteFrame(shown_);
+        if (written) CountFrameWritten();
+        UnlockFrameOutput();
+        if (!written) return;
+        std::swap(last_, shown_);  // the next read fills the other buffer
+        ++captured_;
+    }
+
+    bool WriteFrame(const RgbImage& image) {
         const std::string& folder = session_.options->captureDir;
         if (!folder.empty()) {
             const std::string path = FramePath(folder, captured_ + 1);
-            if (!WritePng(path, image)) return Fail(path + ": cannot write the frame");
+            if (!WritePng(path, image)) {
+                Fail(path + ": cannot write the frame");
+                return false;
+            }
         }
         if (session_.stream && !session_.stream->Write(image)) {
-            return Fail(session_.options->streamPath + ": cannot write the frame (the reader went away?)");
+            Fail(session_.options->streamPath + ": cannot write the frame (the reader went away?)");
+            return false;
         }
-        std::swap(last_, shown_);  // the next read fills the other buffer
-        ++captured_;
+        return true;
     }
 
     void Fail(const std::string& problem) { ReportProblem(session_, "capture: " + problem); }

@@ -12,6 +12,9 @@ struct Guard {
 };
 thread_local Guard* ActiveGuard = nullptr;
 LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter = nullptr;
+StrayFaultHandler StrayHandler = nullptr;
+
+bool IsError(DWORD code) { return (code & 0xC0000000) == 0xC0000000; }
 
 // The process's last filter: it runs only after every frame handler on the
 // thread's chain, the plug-in's own among them, declined the fault. It jumps
@@ -21,8 +24,16 @@ LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter = nullptr;
 LONG WINAPI TakeFault(EXCEPTION_POINTERS* exception) {
     const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
     Guard* guard = ActiveGuard;
-    if (!guard || (record.ExceptionCode & 0xC0000000) != 0xC0000000) {
-        return PreviousFilter ? PreviousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
+    // A plug-in's filter that calls the one it replaced comes back here.
+    static thread_local bool inFilter = false;
+    if (inFilter) return EXCEPTION_CONTINUE_SEARCH;
+    if (!guard || !IsError(record.ExceptionCode)) {
+        inFilter = true;
+        const LONG previous = PreviousFilter ? PreviousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
+        inFilter = false;
+        if (previous != EXCEPTION_CONTINUE_SEARCH || guard || !IsError(record.ExceptionCode) || !StrayHandler)
+            return previous;
+        StrayHandler(record);
     }
     guard->fault->code = record.ExceptionCode;
     guard->fault->address = record.ExceptionAddress;
@@ -32,12 +43,23 @@ LONG WINAPI TakeFault(EXCEPTION_POINTERS* exception) {
 
 }  // namespace
 
-bool CallGuarded(void (*call)(void*), void* context, PluginFault& fault) {
+void KeepFaultFilter() {
     static const bool installed = [] {
         PreviousFilter = SetUnhandledExceptionFilter(TakeFault);
         return true;
     }();
     (void)installed;
+    const LPTOP_LEVEL_EXCEPTION_FILTER other = SetUnhandledExceptionFilter(TakeFault);
+    if (other && other != TakeFault) PreviousFilter = other;
+}
+
+void SetStrayFaultHandler(StrayFaultHandler handler) {
+    StrayHandler = handler;
+    KeepFaultFilter();
+}
+
+bool CallGuarded(void (*call)(void*), void* context, PluginFault& fault) {
+    KeepFaultFilter();
     Guard guard;
     guard.fault = &fault;
     Guard* const outer = ActiveGuard;
@@ -48,5 +70,6 @@ bool CallGuarded(void (*call)(void*), void* context, PluginFault& fault) {
     ActiveGuard = &guard;
     call(context);
     ActiveGuard = outer;
+    KeepFaultFilter();
     return true;
 }

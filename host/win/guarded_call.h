@@ -16,6 +16,17 @@ struct PluginFault {
 // faulted. Guarded calls may run on several threads at once.
 bool CallGuarded(void (*call)(void*), void* context, PluginFault& fault);
 
+// Where a fault goes that nothing handled on a thread outside any guarded
+// call (a thread the plug-in or its DLLs started): the handler ends the run
+// and does not return. Without one, such a fault goes on to the filter that
+// was there before.
+using StrayFaultHandler = void (*)(const EXCEPTION_RECORD& record);
+void SetStrayFaultHandler(StrayFaultHandler handler);
+
+// Puts the guard's filter back in front when a plug-in replaced it with its
+// own, which then runs before the guard's, as the last of its handlers.
+void KeepFaultFilter();
+
 template <typename Call>
 bool Guarded(Call call, PluginFault& fault) {
     return CallGuarded([](void* context) { (*static_cast<Call*>(context))(); }, &call, fault);

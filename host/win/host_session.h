@@ -9,6 +9,7 @@
 #include "host/audio/pcm_audio.h"
 #include "host/core/options.h"
 #include "host/core/transport.h"
+#include "host/win/call_watch.h"
 #include "host/win/player_messages.h"
 #include "host/win/plugin_loader.h"
 #include "plugin/records.h"
@@ -42,6 +43,11 @@ struct HostSession {
     int threadsBeforeInit = 0;     // capture mode only
 
     std::string configError;  // written on the main thread
+
+    // The calls under way on the visualization thread and on the main one.
+    CallUnderWay visCall, mainCall;
+    std::atomic<bool> callHung{false};          // live: a call has run past the limit
+    std::atomic<bool> quitAfterGoodRun{false};  // the capture ended well before Quit
 
     // Written by the visualization thread before it posts WM_HOST_VIS_ENDED.
     int exitCode = 0;

@@ -9,9 +9,12 @@
 #include "host/core/playback_clock.h"
 #include "host/core/png_frame.h"
 #include "host/core/ppm_stream.h"
+#include "host/win/abrupt_end.h"
+#include "host/win/call_watch.h"
 #include "host/win/host_session.h"
 #include "host/win/player_window.h"
 #include "host/win/plugin_loader.h"
+#include "host/win/stray_fault.h"
 #include "host/win/vis_thread.h"
 #include "host/win/wave_out_clock.h"
 
@@ -47,6 +50,7 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
     if (!options.captureDir.empty() && !MakeFolder(options.captureDir, error)) return Fail(error);
     PpmStream stream;
     if (!options.streamPath.empty() && !stream.Open(options.streamPath, error)) return Fail(error);
+    SetStreamForAbruptEnd(&stream);
 
     std::unique_ptr<FrameClock> frameClock;
     std::unique_ptr<PlaybackClock> clock;
@@ -75,6 +79,7 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
     session.services.mainWindow = session.playerWindow;
     if (!options.list) transport.Play();
 
+    CallWatch watch(session);
     HANDLE thread = CreateThread(nullptr, 0, VisThreadMain, &session, 0, &session.visThreadId);
     if (!thread) {
         DestroyWindow(session.playerWindow);
@@ -88,8 +93,18 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
     WaitServingMessages(thread);
     CloseHandle(thread);
     transport.Stop();
-    if (!session.error.empty()) return Fail(session.error, session.exitCode ? session.exitCode : 1);
+    if (!session.error.empty()) {
+        const std::string kept =
+            session.frameClock ? "; " + std::to_string(session.capturedFrames) + " frames kept" : std::string();
+        return Fail(session.error + kept, session.exitCode ? session.exitCode : 1);
+    }
     if (!session.configError.empty()) return Fail(session.configError);
+    if (session.frameClock && !session.notice.empty()) {
+        // The module stopped itself: fewer frames than asked for.
+        const std::string of = options.frames ? " of the " + std::to_string(options.frames) + " asked for" : "";
+        return Fail("captured " + std::to_string(session.capturedFrames) + " frames" + of + ": " + session.notice,
+                    ExitFewerFrames);
+    }
     if (!session.notice.empty()) std::fprintf(stderr, "vis_host: %s\n", session.notice.c_str());
     if (session.frameClock) {
         const std::string to = options.captureDir.empty()   ? options.streamPath
@@ -106,19 +121,22 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Failures are reported on the console, not in dialogs.
+    // Failures are reported on the console, not in dialogs; a fault that
+    // nothing handled on any thread ends the run with a line.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    PrepareAbruptEnd();
+    ReportStrayFaults(GetCurrentThreadId());
     HostOptions options;
     std::string error;
     if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        return Fail(error + " (vis_host --help tells the options)", 2);
+        return Fail(error + " (vis_host --help tells the options)", ExitBadOptions);
     }
     if (options.help) {
         std::fputs(HostUsage, stdout);
         return 0;
     }
     if (options.Capturing() && options.audioPath.empty() && !options.frames) {
-        return Fail("capturing without an audio file needs --frames", 2);
+        return Fail("capturing without an audio file needs --frames", ExitBadOptions);
     }
     LoadedPlugin plugin;
     if (!LoadPlugin(options.pluginPath, plugin, error)) return Fail(error);

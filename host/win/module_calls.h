@@ -16,13 +16,16 @@ void ReportProblem(HostSession& session, const std::string& problem);
 std::string FaultReport(const char* operation, const PluginFault& fault);
 void ReportFault(HostSession& session, const char* operation, const PluginFault& fault);
 
-// Calls into the module under the guard. False when the call faulted or
-// showed a box that had to be closed: the problem is reported.
+// Calls into the module under the guard and the call watch. False when the
+// call faulted or showed a box that had to be closed: the problem is reported.
 template <typename Call>
 bool CallModule(HostSession& session, const char* operation, Call call) {
     PluginFault fault;
+    CallUnderWay& underWay = GetCurrentThreadId() == session.visThreadId ? session.visCall : session.mainCall;
     if (session.boxWatch) session.boxWatch->Start();
+    underWay.Begin(operation);
     const bool returned = Guarded(call, fault);
+    underWay.End();
     if (session.boxWatch) session.boxWatch->Stop();
     if (!returned) {
         ReportFault(session, operation, fault);

@@ -174,8 +174,11 @@ bool PreparePlayerTexts(PlayerTexts& texts, const std::string& settingsFolder, c
     texts.skinFolder = texts.settingsFolder + "\\Skins\\" + texts.skinName;
     if (!MakeFolder(texts.skinFolder, error)) return false;
     texts.iniFile = texts.settingsFolder + "\\winamp.ini";
-    texts.pluginFolder = FolderOf(FullPath(pluginPath));
-    if (!MirrorPluginFiles(texts.pluginFolder, texts.settingsFolder + "\\Plugins", error)) return false;
+    const std::string dll = FullPath(pluginPath);
+    texts.pluginFolder = FolderOf(dll);
+    if (!MirrorPluginFiles(texts.pluginFolder, dll.substr(dll.find_last_of("\\/") + 1),
+                           texts.settingsFolder + "\\Plugins", error))
+        return false;
     if (!audioPath.empty()) {
         texts.filePath = FullPath(audioPath);
         const std::string name = texts.filePath.substr(texts.filePath.find_last_of("\\/") + 1);

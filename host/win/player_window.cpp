@@ -55,12 +55,28 @@ void RunConfig(HWND window, PlayerState& state) {
     if (!module || !module->Config || state.inConfig) return;
     state.inConfig = true;
     PluginFault fault;
-    if (!Guarded([&] { module->Config(module); }, fault)) {
+    state.session->mainCall.Begin("Config");
+    const bool returned = Guarded([&] { module->Config(module); }, fault);
+    state.session->mainCall.End();
+    if (!returned) {
         state.session->configError = FaultReport("Config", fault);
         RequestVisStop(*state.session);
     }
     state.inConfig = false;
     if (state.destroyAfterConfig) DestroyWindow(window);
+}
+
+std::string Caption(const HostSession& session) {
+    const std::string& title = session.services.texts.fileTitle;
+    return (title.empty() ? std::string("vis_host") : title) + " - Winamp";
+}
+
+// The caption says which call does not answer, and goes back once it returned.
+void ShowHungCall(HWND window, const PlayerState& state, const CallUnderWay* call) {
+    const char* operation = call ? call->Operation() : nullptr;
+    std::string caption = Caption(*state.session);
+    if (operation) caption += std::string(" [the module's ") + operation + " does not answer]";
+    SetWindowTextA(window, caption.c_str());
 }
 
 void Paint(HWND window, PlayerState& state) {
@@ -173,8 +189,14 @@ LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (state->inConfig) state->destroyAfterConfig = true;
         else DestroyWindow(window);
         return 0;
+    case WM_HOST_CALL_HUNG: ShowHungCall(window, *state, reinterpret_cast<const CallUnderWay*>(wParam)); return 0;
     case WM_CLOSE:
-        // The module ends first, on its own thread; its end destroys this window.
+        // The module ends first, on its own thread; its end destroys this
+        // window. A module that does not answer cannot end: vis_host does.
+        if (state->session->callHung) {
+            const HostSession& session = *state->session;
+            EndForHungCall(session, session.visCall.Operation() ? session.visCall : session.mainCall);
+        }
         if (state->visEnded) DestroyWindow(window);
         else RequestVisStop(*state->session);
         return 0;
@@ -206,8 +228,7 @@ HWND CreatePlayerWindow(HostSession& session, bool show) {
     state->doubleSize = session.options->doubleSize;
     const int scale = state->doubleSize ? 2 : 1;
     // Plug-ins read the song's title from the caption, as the player writes it.
-    const std::string& title = session.services.texts.fileTitle;
-    const std::string caption = (title.empty() ? std::string("vis_host") : title) + " - Winamp";
+    const std::string caption = Caption(session);
     HWND window =
         CreateWindowExA(WS_EX_APPWINDOW, ClassName, caption.c_str(), WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 200, 200,
                         PlayerWidth * scale, PlayerHeight * scale, nullptr, nullptr, windowClass.hInstance, state);

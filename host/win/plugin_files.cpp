@@ -2,19 +2,10 @@
 
 #include <windows.h>
 
+#include "host/core/plugin_file_rule.h"
 #include "host/core/png_frame.h"
 
 namespace {
-
-// A user's player folder holds many plug-ins: only their small files come.
-constexpr DWORD MaxFileBytes = 16 * 1024 * 1024;
-
-bool IsCode(const std::string& name) {
-    const std::size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos) return false;
-    const std::string extension = name.substr(dot);
-    return lstrcmpiA(extension.c_str(), ".dll") == 0 || lstrcmpiA(extension.c_str(), ".exe") == 0;
-}
 
 bool OlderOrMissing(const std::string& path, const FILETIME& than) {
     WIN32_FILE_ATTRIBUTE_DATA copy;
@@ -22,23 +13,38 @@ bool OlderOrMissing(const std::string& path, const FILETIME& than) {
     return CompareFileTime(&copy.ftLastWriteTime, &than) < 0;
 }
 
-}  // namespace
-
-bool MirrorPluginFiles(const std::string& pluginFolder, const std::string& pluginsFolder, std::string& error) {
-    if (!MakeFolder(pluginsFolder, error)) return false;
+// Copies what the rule takes from one folder into another, into the plug-in's
+// data folders too when DLL_NAME is given (beside the DLL) or INSIDE (in
+// one), while the budget lasts.
+void MirrorFolder(const std::string& from, const std::string& to, const std::string& dllName, bool inside,
+                  uint64_t& budget) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((pluginFolder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return true;
+    HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
     do {
         const std::string name = found.cFileName;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsCode(name) || found.nFileSizeHigh ||
-            found.nFileSizeLow > MaxFileBytes) {
+        if (name == "." || name == "..") continue;
+        const std::string source = from + "\\" + name, copy = to + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            std::string error;
+            if ((inside || IsPluginDataFolder(dllName, name)) && MakeFolder(copy, error))
+                MirrorFolder(source, copy, dllName, true, budget);
             continue;
         }
-        const std::string copy = pluginsFolder + "\\" + name;
-        if (OlderOrMissing(copy, found.ftLastWriteTime))
-            CopyFileA((pluginFolder + "\\" + name).c_str(), copy.c_str(), FALSE);
+        const uint64_t bytes = (uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        if (!CopiesPluginFile(name, bytes, inside) || bytes > budget) continue;
+        budget -= bytes;
+        if (OlderOrMissing(copy, found.ftLastWriteTime)) CopyFileA(source.c_str(), copy.c_str(), FALSE);
     } while (FindNextFileA(search, &found));
     FindClose(search);
+}
+
+}  // namespace
+
+bool MirrorPluginFiles(const std::string& pluginFolder, const std::string& dllName, const std::string& pluginsFolder,
+                       std::string& error) {
+    if (!MakeFolder(pluginsFolder, error)) return false;
+    uint64_t budget = PluginCopyBudgetBytes;
+    MirrorFolder(pluginFolder, pluginsFolder, dllName, false, budget);
     return true;
 }

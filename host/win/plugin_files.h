@@ -6,8 +6,9 @@
 
 #include <string>
 
-// Copies the files beside the plug-in's DLL (not DLLs, programs or folders)
+// Copies what the plug-in keeps beside its DLL (host/core/plugin_file_rule.h)
 // into pluginsFolder where the copy is missing or older, so that what the
 // plug-in saved there stays until its file beside the DLL changes. False
 // with the reason when the folder cannot be made.
-bool MirrorPluginFiles(const std::string& pluginFolder, const std::string& pluginsFolder, std::string& error);
+bool MirrorPluginFiles(const std::string& pluginFolder, const std::string& dllName, const std::string& pluginsFolder,
+                       std::string& error);

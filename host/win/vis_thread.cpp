@@ -7,6 +7,7 @@
 #include "host/win/capture.h"
 #include "host/win/embed_frame.h"
 #include "host/win/module_calls.h"
+#include "host/win/stray_fault.h"
 
 namespace {
 
@@ -33,9 +34,15 @@ void RunLive(HostSession& session, winampVisModule* module) {
 void ListModules(HostSession& session, winampVisHeader* header) {
     const std::string& path = session.options->pluginPath;
     std::printf("%s: %s\n", path.c_str(), header->description ? header->description : "");
-    const std::vector<std::string> names = ModuleNames(header);
+    std::vector<std::string> names;
+    std::vector<int> delays;
+    if (!CallModule(session, "getModule", [&] {
+            names = ModuleNames(header);
+            for (std::size_t i = 0; i < names.size(); ++i) delays.push_back(header->getModule(int(i))->delayMs);
+        }))
+        return;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const FramePace pace = CapturePace(header->getModule(int(i))->delayMs, session.options->framesPerSecond);
+        const FramePace pace = CapturePace(delays[i], session.options->framesPerSecond);
         std::printf("  %zu  %s  (captured at %s frames per second)\n", i, names[i].c_str(), pace.RateText().c_str());
     }
     std::fflush(stdout);
@@ -44,9 +51,14 @@ void ListModules(HostSession& session, winampVisHeader* header) {
 
 winampVisModule* ChooseModule(HostSession& session, winampVisHeader* header) {
     const int index = session.options->module;
-    winampVisModule* module = header->getModule(index);
+    winampVisModule* module = nullptr;
+    std::size_t count = 0;
+    if (!CallModule(session, "getModule", [&] {
+            module = header->getModule(index);
+            if (!module) count = ModuleNames(header).size();
+        }))
+        return nullptr;
     if (module) return module;
-    const std::size_t count = ModuleNames(header).size();
     ReportProblem(
         session, session.options->pluginPath + ": has no module " + std::to_string(index) + "; it has " +
                      (count ? std::to_string(count) + " (0.." + std::to_string(count - 1) + ")" : std::string("none")));
@@ -97,6 +109,7 @@ void RunModule(HostSession& session) {
         }
         session.runningModule = nullptr;
     }
+    session.quitAfterGoodRun = session.error.empty();
     CallModule(session, "Quit", [&] { module->Quit(module); });
 }
 
@@ -104,6 +117,8 @@ void RunModule(HostSession& session) {
 
 DWORD WINAPI VisThreadMain(void* parameter) {
     HostSession& session = *static_cast<HostSession*>(parameter);
+    session.visThreadId = GetCurrentThreadId();
+    SetVisThreadForFaults(session.visThreadId);
     MSG msg;
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the thread's queue exists from here on
     BoxWatch watch;

@@ -232,6 +232,12 @@ TEST(HostSettings, PluginsHoldTheFilesBesideThePlugin) {
     CreateDirectoryA(plugin.c_str(), nullptr);
     ASSERT_TRUE(CopyFileA((BinFolder() + "player_probe.dll").c_str(), (plugin + "\\player_probe.dll").c_str(), FALSE));
     WriteText(plugin + "\\probe.dat", "shipped");
+    // A user's files beside the plug-in stay where they are; its data folder comes.
+    WriteText(plugin + "\\song.wav", "RIFF");
+    for (const char* sub : {"\\player_probe_data", "\\downloads"}) CreateDirectoryA((plugin + sub).c_str(), nullptr);
+    WriteText(plugin + "\\player_probe_data\\preset.txt", "preset");
+    WriteText(plugin + "\\player_probe_data\\picture.png", "png");
+    WriteText(plugin + "\\downloads\\other.ini", "x");
     const std::string list = "--list --settings \"" + folder + "\\settings\" \"" + plugin + "\\player_probe.dll\"";
     const struct {
         const char* step;
@@ -260,6 +266,11 @@ TEST(HostSettings, PluginsHoldTheFilesBesideThePlugin) {
         EXPECT_EQ(ReadLines(copy), std::vector<std::string>{step.seen}) << step.step;
     }
     EXPECT_FALSE(FileExists(folder + "\\settings\\Plugins\\player_probe.dll"));
+    const std::string plugins = folder + "\\settings\\Plugins\\";
+    EXPECT_TRUE(FileExists(plugins + "player_probe_data\\preset.txt"));
+    EXPECT_FALSE(FileExists(plugins + "player_probe_data\\picture.png"));
+    EXPECT_FALSE(FileExists(plugins + "song.wav"));
+    EXPECT_FALSE(FileExists(plugins + "downloads"));
     RemoveFolder(folder);
 }
 

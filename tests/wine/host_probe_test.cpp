@@ -1,5 +1,9 @@
 // vis_host driving probe_vis.dll, which logs every call and shows in its
 // window what each frame was made from (see probe_plugin.cpp).
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
 #include "tests/wine/host_fixture.h"
 
 namespace {
@@ -202,7 +206,8 @@ TEST_F(HostProbe, SurvivesModulesThatFaultOrStopThemselves) {
         {2, 1, "vis_host: the module's Init faulted: exception 0x", 0, false},
         {3, 1, "vis_host: the module's Render faulted: exception 0x", 2, true},
         {4, 1, "vis_host: the module's Quit faulted: exception 0x", 5, true},
-        {5, 0, "vis_host: the module's Render returned 1; the module is stopped", 2, true},
+        {5, 4, "vis_host: captured 2 frames of the 5 asked for: the module's Render returned 1; the module is stopped",
+         2, true},
     };
     for (const RoughCase& c : cases) {
         frames = folder + "\\rough" + std::to_string(c.module);
@@ -210,7 +215,7 @@ TEST_F(HostProbe, SurvivesModulesThatFaultOrStopThemselves) {
         const HostRun run = Capture("--module " + std::to_string(c.module) + " --frames 5");
         EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
         EXPECT_TRUE(Contains(run.output, c.says)) << run.output;
-        EXPECT_EQ(Contains(run.output, " at 0x"), c.exitCode != 0) << run.output;
+        EXPECT_EQ(Contains(run.output, " at 0x"), c.exitCode == 1) << run.output;
         // The frames captured before the module stopped stay.
         EXPECT_EQ(FileExists(FramePath(frames, c.framesKept)), c.framesKept > 0) << c.module;
         EXPECT_FALSE(FileExists(FramePath(frames, c.framesKept + 1))) << c.module;
@@ -225,6 +230,75 @@ TEST_F(HostProbe, SurvivesModulesThatFaultOrStopThemselves) {
         << run.output;
     EXPECT_FALSE(FileExists(FramePath(frames, 2000)));
     EXPECT_EQ(LinesStarting(ReadLines(log), "quit thread").size(), 1u);
+}
+
+// The bytes of a stream of PPM frames hold whole frames only.
+bool WholeFrames(const std::string& path, int& count) {
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // "P6\nW H\n255\n": the header ends at its third line end.
+    std::size_t header = 0;
+    for (int ends = 0; ends < 3 && header != std::string::npos; ++ends)
+        header = bytes.find('\n', header ? header + 1 : 0);
+    int width = 0, height = 0;
+    if (header == std::string::npos || std::sscanf(bytes.c_str(), "P6 %d %d", &width, &height) != 2) return false;
+    const std::size_t frame = header + 1 + std::size_t(width) * height * 3;
+    count = int(bytes.size() / frame);
+    return bytes.size() % frame == 0;
+}
+
+struct StuckCase {
+    int module;
+    const char* options;
+    int exitCode;
+    const char* says;
+    int framesKept;  // -1: some, as many as the capture got to
+};
+
+// A thread of the plug-in that faults and calls that never return end the
+// run with a line, its exit code and the frames so far whole, in seconds.
+TEST_F(HostProbe, EndsRunsWhoseThreadsFaultOrWhoseCallsNeverReturn) {
+    const StuckCase cases[] = {
+        {7, "--frames 2000", 1, "vis_host: the plug-in's thread ", -1},
+        {8, "--frames 40 --call-limit 2", 3,
+         "vis_host: the module's Render did not return within 2 s (--call-limit); the module is stopped, 9 frames kept",
+         9},
+        {9, "--frames 40", 3, "vis_host: the module's Init did not return within 10 s (--call-limit)", 0},
+        {10, "--frames 5 --call-limit 2", 3,
+         "vis_host: the module's Quit did not return within 2 s (--call-limit), after all 5 frames were captured; the "
+         "run counts as failed",
+         5},
+    };
+    for (const StuckCase& c : cases) {
+        frames = folder + "\\stuck" + std::to_string(c.module);
+        const std::string stream = frames + ".ppm";
+        const ULONGLONG began = GetTickCount64();
+        const HostRun run =
+            Capture("--module " + std::to_string(c.module) + " " + c.options + " --stream \"" + stream + "\"");
+        const double seconds = double(GetTickCount64() - began) / 1000;
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
+        EXPECT_TRUE(Contains(run.output, c.says)) << run.output;
+        EXPECT_LT(seconds, 15.0) << c.module;
+        EXPECT_FALSE(Contains(run.output, "debugger")) << run.output;
+        int streamed = -1;
+        EXPECT_TRUE(WholeFrames(stream, streamed) || c.framesKept == 0) << c.module;
+        const int kept = c.framesKept >= 0 ? c.framesKept : streamed;
+        if (c.framesKept < 0) {
+            EXPECT_GT(kept, 0) << run.output;
+            EXPECT_TRUE(Contains(run.output, "faulted: exception 0xC0000005 at 0x")) << run.output;
+            EXPECT_TRUE(Contains(run.output, " in probe_vis.dll+0x")) << run.output;
+            EXPECT_TRUE(Contains(run.output, ", " + std::to_string(kept) + " frames kept")) << run.output;
+        } else if (kept > 0) {
+            EXPECT_EQ(streamed, kept) << c.module;
+        }
+        // Every frame file is whole: the last one kept reads as the probe's.
+        if (kept > 0) {
+            EXPECT_EQ(ReadPng(FramePath(frames, kept)).width, 32) << c.module;
+        }
+        EXPECT_FALSE(FileExists(FramePath(frames, kept + 1))) << c.module;
+        std::printf("module %d: exit %d, %d frames, %.1f s: %s\n", c.module, run.exitCode, kept, seconds,
+                    run.output.c_str());
+    }
 }
 
 }  // namespace
@@ -263,6 +337,29 @@ TEST_F(HostProbe, LiveKeysChangeTheAnswerAndClosingNeverDeadlocks) {
     ASSERT_FALSE(lines.empty());
     EXPECT_TRUE(Contains(lines.back(), "quit thread=")) << lines.back();
     EXPECT_TRUE(Contains(lines.back(), "answer=0")) << lines.back();
+}
+
+// Live, a Render that never returns leaves the player window answering: its
+// title says so, and closing it ends vis_host.
+TEST_F(HostProbe, LiveTheWindowSaysTheModuleDoesNotAnswerAndClosingEnds) {
+    std::string title;
+    const HostRun run =
+        RunHost("--module 8 --call-limit 1 probe_vis.dll \"" + clip + "\"", log, 60000, [&](unsigned long processId) {
+            HWND player = static_cast<HWND>(FindPlayerWindow(processId, 10000));
+            ASSERT_NE(player, nullptr);
+            const ULONGLONG deadline = GetTickCount64() + 15000;
+            char text[256] = "";
+            while (!Contains(text, "does not answer") && GetTickCount64() < deadline) {
+                Sleep(50);
+                SendMessageTimeoutA(player, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                                    1000, nullptr);
+            }
+            title = text;
+            PostMessageA(player, WM_CLOSE, 0, 0);
+        });
+    EXPECT_EQ(title, "pattern - Winamp [the module's Render does not answer]");
+    EXPECT_EQ(run.exitCode, 3) << run.output;
+    EXPECT_TRUE(Contains(run.output, "vis_host: the module's Render did not return within 1 s")) << run.output;
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 //   frame from its own timer while the host is not playing.
 // Module 0 "Probe" works; module 1 "Probe failing Init" returns 1 from Init.
 // The others misbehave as a player must survive: 2 faults in Init, 3 in its
-// third Render, 4 in Quit, 6 in Config, and 5 returns 1 from its third Render.
+// third Render, 4 in Quit, 6 in Config, and 5 returns 1 from its third Render;
+// 7 starts a drawing thread in Init that faults at its 10th frame, 8 never
+// returns from its 10th Render, 9 never from Init and 10 never from Quit.
 #include <windows.h>
 
 #include <atomic>
@@ -169,6 +171,40 @@ void VIS_CDECL FaultingConfig(winampVisModule*) {
     Fault();
 }
 
+// Calls that never return wait as a busy plug-in does, in short sleeps.
+[[noreturn]] void Hang(const char* what) {
+    ProbeLog("%s hanging", what);
+    for (;;) Sleep(50);
+}
+
+DWORD WINAPI DrawThenFault(void*) {
+    for (int frame = 1;; ++frame) {
+        Sleep(25);
+        if (frame == 10) {
+            ProbeLog("drawing thread faulting thread=%lu", GetCurrentThreadId());
+            Fault();
+        }
+    }
+}
+
+int32_t VIS_CDECL ThreadStartingInit(winampVisModule* module) {
+    const int32_t result = Init(module);
+    CloseHandle(CreateThread(nullptr, 0, DrawThenFault, nullptr, 0, nullptr));
+    return result;
+}
+
+int32_t VIS_CDECL HangingRender(winampVisModule* module) {
+    if (++RendersSinceInit == 10) Hang("render");
+    return Render(module);
+}
+
+int32_t VIS_CDECL HangingInit(winampVisModule*) { Hang("init"); }
+
+void VIS_CDECL HangingQuit(winampVisModule* module) {
+    Quit(module);
+    Hang("quit");
+}
+
 winampVisModule WithConfig(winampVisModule module, void(VIS_CDECL* config)(winampVisModule*)) {
     module.Config = config;
     return module;
@@ -182,6 +218,10 @@ winampVisModule Modules[] = {
     MakeModule("Probe faulting Quit", Init, Render, FaultingQuit),
     MakeModule("Probe stopping Render", CountingInit, StoppingRender),
     WithConfig(MakeModule("Probe faulting Config", Init), FaultingConfig),
+    MakeModule("Probe faulting drawing thread", ThreadStartingInit),
+    MakeModule("Probe hanging Render", CountingInit, HangingRender),
+    MakeModule("Probe hanging Init", HangingInit),
+    MakeModule("Probe hanging Quit", Init, Render, HangingQuit),
 };
 constexpr int ModuleCount = sizeof Modules / sizeof Modules[0];
 

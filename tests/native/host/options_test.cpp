@@ -23,11 +23,11 @@ TEST(Options, DefaultsWithJustThePlugin) {
 TEST(Options, EveryOption) {
     HostOptions options;
     std::string error;
-    ASSERT_TRUE(
-        Parse({"--module", "1",          "--double", "p.dll",    "--special-host", "--config", "--capture", "out",
-               "song.ogg", "--frames",   "40",       "--at",     "30:stop",        "--at",     "10:pause",  "--at",
-               "20:play",  "--settings", "conf",     "--stream", "v.ppm",          "--fps",    "30"},
-              options, error))
+    ASSERT_TRUE(Parse({"--module", "1",        "--double",     "p.dll",      "--special-host", "--config", "--capture",
+                       "out",      "song.ogg", "--frames",     "40",         "--at",           "30:stop",  "--at",
+                       "10:pause", "--at",     "20:play",      "--settings", "conf",           "--stream", "v.ppm",
+                       "--fps",    "30",       "--call-limit", "3"},
+                      options, error))
         << error;
     EXPECT_EQ(options.pluginPath, "p.dll");
     EXPECT_EQ(options.audioPath, "song.ogg");
@@ -38,6 +38,7 @@ TEST(Options, EveryOption) {
     EXPECT_EQ(options.streamPath, "v.ppm");
     EXPECT_EQ(options.framesPerSecond, 30);
     EXPECT_EQ(options.frames, 40);
+    EXPECT_EQ(options.callLimitSeconds, 3);
     ASSERT_EQ(options.schedule.size(), 3u);  // sorted by frame
     EXPECT_EQ(options.schedule[0].afterFrames, 10);
     EXPECT_EQ(options.schedule[0].kind, ScheduledAction::Pause);
@@ -65,6 +66,7 @@ TEST(Options, BadInputIsNamed) {
         {{"--capture", "d", "--at", "pause", "a.dll"}, "--at needs FRAMES:ACTION"},
         {{"--capture", "", "a.dll"}, "--capture needs a folder"},
         {{"--settings", "", "a.dll"}, "--settings needs a folder"},
+        {{"--call-limit", "0", "a.dll"}, "--call-limit needs a number of seconds from 1 to 86400, not '0'"},
         {{"--fast", "a.dll"}, "unknown option --fast"},
     };
     for (const auto& [args, wanted] : cases) {
