@@ -105,6 +105,11 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
         return Fail("captured " + std::to_string(session.capturedFrames) + " frames" + of + ": " + session.notice,
                     ExitFewerFrames);
     }
+    if (session.frameClock && options.frames && session.capturedFrames < options.frames) {
+        return Fail("captured " + std::to_string(session.capturedFrames) + " frames of the " +
+                        std::to_string(options.frames) + " asked for: the run was stopped before the last",
+                    ExitFewerFrames);
+    }
     if (!session.notice.empty()) std::fprintf(stderr, "vis_host: %s\n", session.notice.c_str());
     if (session.frameClock) {
         const std::string to = options.captureDir.empty()   ? options.streamPath
