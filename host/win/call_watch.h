@@ -26,10 +26,6 @@ private:
 
 struct HostSession;
 
-// Posted to the player window, live, when a call has run past the limit
-// (wParam is the CallUnderWay) and when it has returned after all (0).
-constexpr UINT WM_HOST_CALL_HUNG = WM_APP + 3;
-
 // Ends the run whose call did not return, with a line that names the call
 // and the limit.
 [[noreturn]] void EndForHungCall(const HostSession& session, const CallUnderWay& call);

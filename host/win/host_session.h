@@ -17,6 +17,9 @@
 // Messages the visualization thread posts to the player window.
 constexpr UINT WM_HOST_VIS_STARTED = WM_APP + 1;  // the module's Init succeeded
 constexpr UINT WM_HOST_VIS_ENDED = WM_APP + 2;    // the thread has called Quit (or Init failed)
+// Posted by the call watch, live, when a call has run past the limit (wParam
+// is its CallUnderWay) and when it has returned after all (wParam 0).
+constexpr UINT WM_HOST_CALL_HUNG = WM_APP + 3;
 
 class BoxWatch;
 class FrameClock;
