@@ -11,10 +11,6 @@ bool PastLimit(const HostSession& session, const CallUnderWay& call, ULONGLONG n
     return call.Operation() && now - call.Since() >= ULONGLONG(session.options->callLimitSeconds) * 1000;
 }
 
-}  // namespace
-
-namespace {
-
 struct HungCall {
     const HostSession* session;
     const CallUnderWay* call;

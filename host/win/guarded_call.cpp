@@ -28,12 +28,14 @@ LONG WINAPI TakeFault(EXCEPTION_POINTERS* exception) {
     static thread_local bool inFilter = false;
     if (inFilter) return EXCEPTION_CONTINUE_SEARCH;
     if (!guard || !IsError(record.ExceptionCode)) {
+        // Notices, and faults outside the guarded calls: the filter before
+        // ours first, then the stray-fault handler, which does not return.
         inFilter = true;
         const LONG previous = PreviousFilter ? PreviousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
         inFilter = false;
-        if (previous != EXCEPTION_CONTINUE_SEARCH || guard || !IsError(record.ExceptionCode) || !StrayHandler)
-            return previous;
-        StrayHandler(record);
+        if (previous == EXCEPTION_CONTINUE_SEARCH && !guard && IsError(record.ExceptionCode) && StrayHandler)
+            StrayHandler(record);
+        return previous;
     }
     guard->fault->code = record.ExceptionCode;
     guard->fault->address = record.ExceptionAddress;

@@ -99,15 +99,13 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
         return Fail(session.error + kept, session.exitCode ? session.exitCode : 1);
     }
     if (!session.configError.empty()) return Fail(session.configError);
-    if (session.frameClock && !session.notice.empty()) {
-        // The module stopped itself: fewer frames than asked for.
+    // A capture with fewer frames than asked for (the module stopped itself,
+    // or the run was stopped) is no success.
+    const bool shortRun = options.frames && session.capturedFrames < options.frames;
+    if (session.frameClock && (!session.notice.empty() || shortRun)) {
         const std::string of = options.frames ? " of the " + std::to_string(options.frames) + " asked for" : "";
-        return Fail("captured " + std::to_string(session.capturedFrames) + " frames" + of + ": " + session.notice,
-                    ExitFewerFrames);
-    }
-    if (session.frameClock && options.frames && session.capturedFrames < options.frames) {
-        return Fail("captured " + std::to_string(session.capturedFrames) + " frames of the " +
-                        std::to_string(options.frames) + " asked for: the run was stopped before the last",
+        const std::string why = session.notice.empty() ? "the run was stopped before the last" : session.notice;
+        return Fail("captured " + std::to_string(session.capturedFrames) + " frames" + of + ": " + why,
                     ExitFewerFrames);
     }
     if (!session.notice.empty()) std::fprintf(stderr, "vis_host: %s\n", session.notice.c_str());

@@ -43,10 +43,12 @@ static unsigned int thread_pointer(void) {
 typedef long (*syscall_function)(long, long, long, long, long, long, long);
 static syscall_function next_syscall;
 
-static long system_call(long number, long a, long b, long c, long d) {
+static long system_call6(long number, long a, long b, long c, long d, long e, long f) {
     if (!next_syscall) next_syscall = (syscall_function)dlsym(RTLD_NEXT, "syscall");
-    return next_syscall(number, a, b, c, d, 0, 0);
+    return next_syscall(number, a, b, c, d, e, f);
 }
+
+static long system_call(long number, long a, long b, long c, long d) { return system_call6(number, a, b, c, d, 0, 0); }
 
 /* A flat 4 GiB data segment based at BASE, as the C library makes %gs. */
 static struct user_desc data_segment(unsigned int entry, unsigned int base) {
@@ -188,6 +190,5 @@ long syscall(long number, ...) {
         *__errno_location() = ENOSYS;
         return -1;
     }
-    if (!next_syscall) next_syscall = (syscall_function)dlsym(RTLD_NEXT, "syscall");
-    return next_syscall(number, a[0], a[1], a[2], a[3], a[4], a[5]);
+    return system_call6(number, a[0], a[1], a[2], a[3], a[4], a[5]);
 }
