@@ -15,7 +15,7 @@
 
 #include "settings/dialog_ids.h"
 #include "tests/wine/accounting_fixture.h"
-#include "tests/wine/import_patch.h"
+#include "host/win/import_table.h"
 #include "tests/wine/plugin_library.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tests/wine/accounting_fixture.h"
-#include "tests/wine/import_patch.h"
+#include "host/win/import_table.h"
 #include "tests/wine/plugin_library.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <functional>
 
-#include "tests/wine/import_patch.h"
+#include "host/win/import_table.h"
 #include "tests/wine/plugin_library.h"
 
 ResourceLedger Ledger;

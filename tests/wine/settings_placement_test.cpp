@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/wine/import_patch.h"
+#include "host/win/import_table.h"
 #include "tests/wine/plugin_library.h"
 #include "tests/wine/window_fixture.h"
 

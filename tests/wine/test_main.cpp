@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "tests/wine/case_report.h"
-#include "tests/wine/import_patch.h"
+#include "host/win/import_table.h"
 
 namespace {
 

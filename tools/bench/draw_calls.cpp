@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tests/wine/import_patch.h"
+#include "host/win/import_table.h"
 
 const char* const DrawFunctionNames[DrawFunctionCount] = {"BitBlt", "StretchBlt", "FillRect", "GetDC", "ReleaseDC"};
 

@@ -1,4 +1,4 @@
-#include "tests/wine/import_patch.h"
+#include "host/win/import_table.h"
 
 #include <cctype>
 #include <cstring>
