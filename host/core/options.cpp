@@ -17,11 +17,14 @@ const char* const HostUsage =
     "                    (default: vis_host under the user's application data)\n"
     "  --capture DIR     write a frame of the plug-in's display to DIR as PNG\n"
     "                    for every frame of the song; the clock runs from the\n"
-    "                    frames, sound stays off\n"
+    "                    frames, sound stays off, and the plug-in's clocks,\n"
+    "                    sleeps and timers follow the song's frames\n"
     "  --stream FILE     the same frames as one stream of PPM images to FILE\n"
     "                    (a pipe to a video encoder)\n"
     "  --fps N           capture N frames a second of the song (default: the\n"
     "                    module's delayMs, or 60 when that is below 10 or above 1000)\n"
+    "  --size WxH        when capturing: the plug-in's display (its window in the\n"
+    "                    embed frame, its Direct3D back buffer) at W x H pixels\n"
     "  --frames N        when capturing: stop after N frames (default: at the end)\n"
     "  --at N:ACTION     when capturing: after N frames play, pause or stop\n"
     "  --call-limit S    when capturing or listing: end the run when a call into\n"
@@ -44,6 +47,13 @@ bool ParseCount(const std::string& text, int minimum, int& value) {
     if (errno == ERANGE || parsed > 1000000000L || parsed < minimum) return false;
     value = int(parsed);
     return true;
+}
+
+// "1280x720": each side from 16 to 8192 pixels.
+bool ParseSize(const std::string& text, int& width, int& height) {
+    const std::size_t x = text.find('x');
+    return x != std::string::npos && ParseCount(text.substr(0, x), 16, width) &&
+           ParseCount(text.substr(x + 1), 16, height) && width <= 8192 && height <= 8192;
 }
 
 bool ParseAction(const std::string& text, ScheduledAction& action) {
@@ -109,6 +119,12 @@ bool ParseOptions(const std::vector<std::string>& args, HostOptions& options, st
                 error = "--fps needs a number of frames a second from 1 to 1000, not '" + text + "'";
                 return false;
             }
+        } else if (arg == "--size") {
+            if (!value(text)) return false;
+            if (!ParseSize(text, options.width, options.height)) {
+                error = "--size needs WIDTHxHEIGHT, each from 16 to 8192 pixels, not '" + text + "'";
+                return false;
+            }
         } else if (arg == "--stream") {
             if (!path(options.streamPath, "a file")) return false;
         } else if (arg == "--capture") {
@@ -139,8 +155,12 @@ bool ParseOptions(const std::vector<std::string>& args, HostOptions& options, st
     }
     options.pluginPath = files[0];
     if (files.size() == 2) options.audioPath = files[1];
+    if (!options.Capturing() && options.width) {
+        error = "--size needs --capture or --stream";
+        return false;
+    }
     if (!options.Capturing() && (options.frames || !options.schedule.empty())) {
-        error = options.frames ? "--frames needs --capture or --stream" : "--at needs --capture or --stream";
+        error = std::string(options.frames ? "--frames" : "--at") + " needs --capture or --stream";
         return false;
     }
     std::stable_sort(options.schedule.begin(), options.schedule.end(),

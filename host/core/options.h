@@ -34,11 +34,12 @@ struct HostOptions {
     bool doubleSize = false;
     bool specialHost = false;
     bool config = false;
-    std::string settingsDir;  // empty: the user's own folder for vis_host
-    std::string captureDir;   // empty: no PNG frames
-    std::string streamPath;   // empty: no stream of PPM frames
-    int framesPerSecond = 0;  // capture pace; 0: the module's delayMs
-    int frames = 0;           // 0: capture until playback ends
+    std::string settingsDir;    // empty: the user's own folder for vis_host
+    std::string captureDir;     // empty: no PNG frames
+    std::string streamPath;     // empty: no stream of PPM frames
+    int framesPerSecond = 0;    // capture pace; 0: the module's delayMs
+    int frames = 0;             // 0: capture until playback ends
+    int width = 0, height = 0;  // --size; 0: the plug-in's own
     int callLimitSeconds = DefaultCallLimitSeconds;
     std::vector<ScheduledAction> schedule;
 

@@ -47,9 +47,9 @@ private:
 // every capture is at the same instant of these clocks.
 constexpr int64_t PerformanceFrequency = 10000000;  // ticks per second
 struct ClockReadings {
-    uint64_t milliseconds;        // since the machine started (tick count)
-    int64_t performanceCounter;   // at PerformanceFrequency
-    uint64_t fileTime;            // 100 ns units since 1601, UTC
+    uint64_t milliseconds;       // since the machine started (tick count)
+    int64_t performanceCounter;  // at PerformanceFrequency
+    uint64_t fileTime;           // 100 ns units since 1601, UTC
 };
 ClockReadings ReadingsAt(int64_t microseconds);
 

@@ -15,6 +15,7 @@ constexpr COLORREF Dark = RGB(24, 24, 32), Edge = RGB(72, 72, 88), TitleText = R
 HWND Owner = nullptr;
 std::string Title;
 std::atomic<HWND> First{nullptr};
+SIZE Forced = {0, 0};  // the frame's size when the user asked for a display size
 
 embedWindowState* StateOf(HWND frame) {
     return reinterpret_cast<embedWindowState*>(GetWindowLongPtrA(frame, GWLP_USERDATA));
@@ -110,6 +111,12 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
         if (wParam) PlaceChild(frame);
         break;
     case WM_SIZE: PlaceChild(frame); return 0;
+    case WM_WINDOWPOSCHANGING:
+        if (Forced.cx) {
+            auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+            position->cx = Forced.cx, position->cy = Forced.cy;
+        }
+        break;
     case WM_WINDOWPOSCHANGED: {
         embedWindowState* state = StateOf(frame);
         RECT now;
@@ -154,8 +161,9 @@ void SetEmbedOwner(HWND mainWindow, const char* title) {
 HWND VIS_CDECL EmbedFrame(embedWindowState* state) {
     if (!state) return nullptr;
     const EmbedRect r = state->r;
-    const int width = r.right - r.left < EmbedMinWidth ? EmbedMinWidth : r.right - r.left;
-    const int height = r.bottom - r.top < EmbedMinHeight ? EmbedMinHeight : r.bottom - r.top;
+    int width = r.right - r.left < EmbedMinWidth ? EmbedMinWidth : r.right - r.left;
+    int height = r.bottom - r.top < EmbedMinHeight ? EmbedMinHeight : r.bottom - r.top;
+    if (Forced.cx) width = Forced.cx, height = Forced.cy;
     HWND frame = CreateWindowExA(WS_EX_TOOLWINDOW, EmbedFrameClass, Title.c_str(), WS_POPUP | WS_CLIPCHILDREN, r.left,
                                  r.top, width, height, Owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!frame) return nullptr;
@@ -168,3 +176,9 @@ HWND VIS_CDECL EmbedFrame(embedWindowState* state) {
 }
 
 HWND FirstEmbedFrame() { return First; }
+
+void SetEmbedDisplaySize(int width, int height) {
+    Forced = {width + EmbedChildWidthLess, height + EmbedChildHeightLess};
+}
+
+void FitEmbedChild(HWND frame) { PlaceChild(frame); }

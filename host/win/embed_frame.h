@@ -21,3 +21,9 @@ HWND VIS_CDECL EmbedFrame(embedWindowState* state);
 
 // The first frame made since the module started, or null.
 HWND FirstEmbedFrame();
+
+// Frames made from here on have room for a plug-in window of this client
+// size, whatever the record asks, and keep it (--size).
+void SetEmbedDisplaySize(int width, int height);
+// Gives the frame's child the frame's room, as a resize does.
+void FitEmbedChild(HWND frame);

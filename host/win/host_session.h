@@ -43,7 +43,6 @@ struct HostSession {
 
     // Used by the visualization thread alone.
     BoxWatch* boxWatch = nullptr;  // capture mode only: no one answers a box
-    int threadsBeforeInit = 0;     // capture mode only
 
     std::string configError;  // written on the main thread
 
@@ -57,6 +56,6 @@ struct HostSession {
     std::string error;
     std::string notice;  // the module ended itself; the run still ends well
     int capturedFrames = 0;
-    double frameMs = 0;                // the capture's pace
-    bool framesFromOwnThread = false;  // the plug-in presented after Render returned
+    double frameMs = 0;                   // the capture's pace
+    int frameWidth = 0, frameHeight = 0;  // of the last frame captured
 };

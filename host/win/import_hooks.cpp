@@ -1,4 +1,5 @@
 #include "host/win/import_hooks.h"
+#include "host/win/critical_section.h"
 
 #include <tlhelp32.h>
 
@@ -10,11 +11,10 @@
 namespace {
 
 struct HookState {
-    CRITICAL_SECTION lock;
+    CriticalSection lock;
     std::vector<const ImportHook*> hooks;
     std::vector<HMODULE> seen;  // patched, or the platform's and left alone
     bool pluginHooked = false;
-    HookState() { InitializeCriticalSection(&lock); }
 };
 
 HookState& State() {
@@ -22,12 +22,10 @@ HookState& State() {
     return state;
 }
 
-class Locked {
+// Holds the state's lock for a scope.
+class Locked : public Held {
 public:
-    Locked() { EnterCriticalSection(&State().lock); }
-    ~Locked() { LeaveCriticalSection(&State().lock); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
+    Locked() : Held(State().lock) {}
 };
 
 bool Seen(HMODULE module) {

@@ -113,10 +113,13 @@ int Run(const HostOptions& options, LoadedPlugin& plugin) {
         const std::string to = options.captureDir.empty()   ? options.streamPath
                                : options.streamPath.empty() ? options.captureDir
                                                             : options.captureDir + " and " + options.streamPath;
-        std::printf(
-            "vis_host: captured %d frames of %g ms to %s; %s\n", session.capturedFrames, session.frameMs, to.c_str(),
-            session.framesFromOwnThread ? "frames follow the plug-in's own thread: not reproducible byte for byte"
-                                        : "frames follow Render");
+        if (options.width && (session.frameWidth != options.width || session.frameHeight != options.height)) {
+            std::printf(
+                "vis_host: --size %dx%d does not apply to this module: its display keeps its own size, %d x %d\n",
+                options.width, options.height, session.frameWidth, session.frameHeight);
+        }
+        std::printf("vis_host: captured %d frames of %g ms to %s; frames follow the song's clock\n",
+                    session.capturedFrames, session.frameMs, to.c_str());
     }
     return session.exitCode;
 }

@@ -4,6 +4,3 @@
 #pragma once
 
 void AddGdiPresentHooks();
-void AddDirectDrawPresentHooks();
-void AddDirect3D9PresentHooks();
-void AddOpenGLPresentHooks();

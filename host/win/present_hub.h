@@ -25,3 +25,24 @@ void FramePresented(PresentKind kind, HWND window, PresentReader read, void* con
 // The size a Direct3D or OpenGL back buffer of the plug-in is to have
 // (--size), or 0 x 0 for the plug-in's own choice.
 SIZE RequestedBackBufferSize();
+
+// The capture's side, on the visualization thread.
+enum class FrameSource {
+    None,     // no present gave it: the window as it stands is the frame
+    Present,  // read at the present: PresentedImage()
+};
+// From here the first present into `display` (or into no window the hook
+// can tell) is the frame.
+void AwaitPresent(HWND display);
+// Whether the frame awaited was presented, and how; once it was, presents
+// go on to the next frame.
+FrameSource PresentTaken();
+// Set when a present was taken; for the capture to wait on.
+HANDLE PresentTakenEvent();
+// The picture of a frame taken at its present, until the next AwaitPresent.
+RgbImage& PresentedImage();
+// Stops awaiting a frame that no present gave.
+void StopAwaitingPresent();
+// A thread other than the visualization thread has presented.
+bool PluginThreadPresented();
+void SetRequestedBackBufferSize(SIZE size);

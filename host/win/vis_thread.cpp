@@ -7,6 +7,7 @@
 #include "host/win/capture.h"
 #include "host/win/embed_frame.h"
 #include "host/win/module_calls.h"
+#include "host/win/song_time.h"
 #include "host/win/stray_fault.h"
 
 namespace {
@@ -80,14 +81,16 @@ void RunModule(HostSession& session) {
     if (!module) return;
     SetEmbedOwner(session.playerWindow, module->description);
     const FramePace pace = CapturePace(module->delayMs, session.options->framesPerSecond);
-    if (session.frameClock) session.frameClock->SetFramePace(pace.numerator, pace.denominator);
+    if (session.frameClock) {
+        session.frameClock->SetFramePace(pace.numerator, pace.denominator);
+        SetSongFramePeriod(pace.numerator, pace.denominator);
+    }
     session.frameMs = pace.Milliseconds();
     module->hwndParent = reinterpret_cast<HWND__*>(session.playerWindow);
     module->hDllInstance = reinterpret_cast<HINSTANCE__*>(session.pluginInstance);
     module->sRate = session.audio->rate;
     module->nCh = session.audio->channels;
     if (session.options->specialHost) module->userData = reinterpret_cast<void*>(HostMagic);
-    if (session.frameClock) session.threadsBeforeInit = ProcessThreadCount();
     int32_t result = 0;
     bool initReturned = false;
     CallModule(session, "Init", [&] {
@@ -123,6 +126,7 @@ DWORD WINAPI VisThreadMain(void* parameter) {
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the thread's queue exists from here on
     BoxWatch watch;
     if (session.frameClock || session.options->list) session.boxWatch = &watch;
+    if (session.frameClock) PutPluginOnSongClock(session);
     RunModule(session);
     session.boxWatch = nullptr;
     PostMessageA(session.playerWindow, WM_HOST_VIS_ENDED, 0, 0);

@@ -13,9 +13,9 @@
 #include <cstring>
 #include <thread>
 
+#include "host/win/import_table.h"
 #include "settings/dialog_ids.h"
 #include "tests/wine/accounting_fixture.h"
-#include "host/win/import_table.h"
 #include "tests/wine/plugin_library.h"
 
 namespace {

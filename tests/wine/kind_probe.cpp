@@ -6,7 +6,10 @@
 //     windowed mode through a clipper;
 //   2 "DirectDraw full screen": exclusive mode at 640 x 480, page flips;
 //   3 "Direct3D 9": a child of the embed frame, cleared band by band and
-//     presented by a Direct3D 9 device, as MilkDrop 2 draws.
+//     presented by a Direct3D 9 device, as MilkDrop 2 draws;
+//   4 "Paced by sleeps": as 0, but the thread draws every 25 ms by
+//     timeGetTime, sleeping between, and shows the time it drew at;
+//   5 "Paced by the counter": as 4, spinning on QueryPerformanceCounter.
 #include "tests/wine/kind_probe.h"
 
 namespace {
@@ -28,6 +31,8 @@ winampVisModule Modules[] = {
     MakeModule("DirectDraw window", DirectDrawWindowInit, DirectDrawRender, DirectDrawQuit),
     MakeModule("DirectDraw full screen", DirectDrawFullScreenInit, DirectDrawRender, DirectDrawQuit),
     MakeModule("Direct3D 9", Direct3DInit, Direct3DRender, Direct3DQuit),
+    MakeModule("Paced by sleeps", SleepPacedInit, PacedRender, PacedQuit),
+    MakeModule("Paced by the counter", CounterPacedInit, PacedRender, PacedQuit),
 };
 
 winampVisModule* VIS_CDECL GetModule(int32_t index) {

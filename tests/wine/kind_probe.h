@@ -21,6 +21,9 @@ BandPicture PictureOf(const winampVisModule* module, int render);
 // plug-ins do; null without one.
 HWND MakeEmbedChild(winampVisModule* module, embedWindowState& state, HWND& frame);
 
+// Fills the window's client area with the picture's bands, with GDI.
+void DrawBands(HWND window, const BandPicture& picture);
+
 // Logs the step when hr is a failure.
 bool ProbeFailed(const char* step, long hr);
 
@@ -30,6 +33,11 @@ const char* ProbeWindowClass(HINSTANCE self);
 int32_t VIS_CDECL ThreadInit(winampVisModule* module);
 int32_t VIS_CDECL ThreadRender(winampVisModule* module);
 void VIS_CDECL ThreadQuit(winampVisModule* module);
+
+int32_t VIS_CDECL SleepPacedInit(winampVisModule* module);
+int32_t VIS_CDECL CounterPacedInit(winampVisModule* module);
+int32_t VIS_CDECL PacedRender(winampVisModule* module);
+void VIS_CDECL PacedQuit(winampVisModule* module);
 
 int32_t VIS_CDECL DirectDrawWindowInit(winampVisModule* module);
 int32_t VIS_CDECL DirectDrawFullScreenInit(winampVisModule* module);

@@ -42,3 +42,16 @@ const char* ProbeWindowClass(HINSTANCE self) {
     RegisterClassA(&windowClass);  // fails harmlessly once registered
     return name;
 }
+
+void DrawBands(HWND window, const BandPicture& picture) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    for (int band = 0; band < ProbeBands; ++band) {
+        const RECT r = {client.right * band / ProbeBands, 0, client.right * (band + 1) / ProbeBands, client.bottom};
+        HBRUSH brush = CreateSolidBrush(picture.colours[band]);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    }
+    ReleaseDC(window, dc);
+}

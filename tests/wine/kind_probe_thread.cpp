@@ -16,19 +16,6 @@ BandPicture Latest{};
 int Renders = 0;
 std::atomic<int> Drawn{0};
 
-void DrawBands(HWND window, const BandPicture& picture) {
-    RECT client;
-    GetClientRect(window, &client);
-    HDC dc = GetDC(window);
-    for (int band = 0; band < ProbeBands; ++band) {
-        const RECT r = {client.right * band / ProbeBands, 0, client.right * (band + 1) / ProbeBands, client.bottom};
-        HBRUSH brush = CreateSolidBrush(picture.colours[band]);
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
-    }
-    ReleaseDC(window, dc);
-}
-
 DWORD WINAPI DrawLoop(void*) {
     while (!Stopping) {
         WaitForSingleObject(NewSamples, 40);

@@ -3,8 +3,8 @@
 // frame, many runs in one process and a drag cut short by shut-down.
 #include <string>
 
-#include "tests/wine/accounting_fixture.h"
 #include "host/win/import_table.h"
+#include "tests/wine/accounting_fixture.h"
 #include "tests/wine/plugin_library.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "tests/wine/case_report.h"
 #include "host/win/import_table.h"
+#include "tests/wine/case_report.h"
 
 namespace {
 

@@ -26,7 +26,7 @@ TEST(Options, EveryOption) {
     ASSERT_TRUE(Parse({"--module", "1",        "--double",     "p.dll",      "--special-host", "--config", "--capture",
                        "out",      "song.ogg", "--frames",     "40",         "--at",           "30:stop",  "--at",
                        "10:pause", "--at",     "20:play",      "--settings", "conf",           "--stream", "v.ppm",
-                       "--fps",    "30",       "--call-limit", "3"},
+                       "--fps",    "30",       "--call-limit", "3",          "--size",         "1280x720"},
                       options, error))
         << error;
     EXPECT_EQ(options.pluginPath, "p.dll");
@@ -39,6 +39,8 @@ TEST(Options, EveryOption) {
     EXPECT_EQ(options.framesPerSecond, 30);
     EXPECT_EQ(options.frames, 40);
     EXPECT_EQ(options.callLimitSeconds, 3);
+    EXPECT_EQ(options.width, 1280);
+    EXPECT_EQ(options.height, 720);
     ASSERT_EQ(options.schedule.size(), 3u);  // sorted by frame
     EXPECT_EQ(options.schedule[0].afterFrames, 10);
     EXPECT_EQ(options.schedule[0].kind, ScheduledAction::Pause);
@@ -67,6 +69,11 @@ TEST(Options, BadInputIsNamed) {
         {{"--capture", "", "a.dll"}, "--capture needs a folder"},
         {{"--settings", "", "a.dll"}, "--settings needs a folder"},
         {{"--call-limit", "0", "a.dll"}, "--call-limit needs a number of seconds from 1 to 86400, not '0'"},
+        {{"--size", "640x480", "a.dll"}, "--size needs --capture or --stream"},
+        {{"--size", "640", "--capture", "d", "a.dll"}, "--size needs WIDTHxHEIGHT, each from 16 to 8192 pixels"},
+        {{"--size", "15x480", "--capture", "d", "a.dll"}, "--size needs WIDTHxHEIGHT"},
+        {{"--size", "640x8193", "--capture", "d", "a.dll"}, "--size needs WIDTHxHEIGHT"},
+        {{"--size", "640x-4", "--capture", "d", "a.dll"}, "--size needs WIDTHxHEIGHT"},
         {{"--fast", "a.dll"}, "unknown option --fast"},
     };
     for (const auto& [args, wanted] : cases) {

@@ -74,7 +74,7 @@ TEST(SongTimers, WindowTimerPeriodsAsThePlatformTakesThem) {
     const struct {
         uint32_t asked;
         int64_t microseconds;
-    } cases[] = {{0, 10000}, {1, 10000}, {10, 10000}, {40, 40000}, {0x7FFFFFFF, 0x7FFFFFFFll * 1000},
+    } cases[] = {{0, 10000},          {1, 10000}, {10, 10000}, {40, 40000}, {0x7FFFFFFF, 0x7FFFFFFFll * 1000},
                  {0x80000000u, 10000}};
     for (const auto& c : cases) EXPECT_EQ(WindowTimerPeriodMicroseconds(c.asked), c.microseconds) << c.asked;
 }
