@@ -4,3 +4,6 @@
 #pragma once
 
 void AddGdiPresentHooks();
+void AddDirectDrawPresentHooks();
+void AddDirect3D9PresentHooks();
+void AddOpenGLPresentHooks();

@@ -9,7 +9,9 @@
 //     presented by a Direct3D 9 device, as MilkDrop 2 draws;
 //   4 "Paced by sleeps": as 0, but the thread draws every 25 ms by
 //     timeGetTime, sleeping between, and shows the time it drew at;
-//   5 "Paced by the counter": as 4, spinning on QueryPerformanceCounter.
+//   5 "Paced by the counter": as 4, spinning on QueryPerformanceCounter;
+//   6 "OpenGL": a child of the embed frame with a GL context, cleared band
+//     by band and presented with SwapBuffers.
 #include "tests/wine/kind_probe.h"
 
 namespace {
@@ -33,6 +35,7 @@ winampVisModule Modules[] = {
     MakeModule("Direct3D 9", Direct3DInit, Direct3DRender, Direct3DQuit),
     MakeModule("Paced by sleeps", SleepPacedInit, PacedRender, PacedQuit),
     MakeModule("Paced by the counter", CounterPacedInit, PacedRender, PacedQuit),
+    MakeModule("OpenGL", OpenGLInit, OpenGLRender, OpenGLQuit),
 };
 
 winampVisModule* VIS_CDECL GetModule(int32_t index) {

@@ -8,6 +8,9 @@
 #include "tests/wine/probe_log.h"
 
 constexpr int ProbeBands = 8;
+// The 3D modules leave the top 1/ProbeTopStrip of their picture black, so
+// that a frame read upside down shows.
+constexpr int ProbeTopStrip = 8;
 
 // What one Render shows: vertical bands, each coloured from the samples it
 // was handed and the Render's number, so that every frame differs.
@@ -47,3 +50,7 @@ void VIS_CDECL DirectDrawQuit(winampVisModule* module);
 int32_t VIS_CDECL Direct3DInit(winampVisModule* module);
 int32_t VIS_CDECL Direct3DRender(winampVisModule* module);
 void VIS_CDECL Direct3DQuit(winampVisModule* module);
+
+int32_t VIS_CDECL OpenGLInit(winampVisModule* module);
+int32_t VIS_CDECL OpenGLRender(winampVisModule* module);
+void VIS_CDECL OpenGLQuit(winampVisModule* module);

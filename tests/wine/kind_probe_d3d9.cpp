@@ -1,5 +1,7 @@
 // The "Direct3D 9" module: a device on a child of the embed frame, windowed
-// with software vertex processing; each Render clears the bands and presents.
+// with software vertex processing and a back buffer of the window's size;
+// each Render clears the bands across the back buffer, below a black strip,
+// and presents.
 #include <d3d9.h>
 
 #include "tests/wine/kind_probe.h"
@@ -33,11 +35,14 @@ int32_t VIS_CDECL Direct3DInit(winampVisModule* module) {
 
 int32_t VIS_CDECL Direct3DRender(winampVisModule* module) {
     const BandPicture picture = PictureOf(module, ++Renders);
-    RECT client;
-    GetClientRect(Child, &client);
+    // The bands span the back buffer, whatever size the host gave it.
+    D3DVIEWPORT9 view{};
+    Device->GetViewport(&view);
+    const LONG width = LONG(view.Width), height = LONG(view.Height);
+    Device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 0), 1.0f, 0);
     for (int band = 0; band < ProbeBands; ++band) {
         const COLORREF colour = picture.colours[band];
-        const D3DRECT r = {client.right * band / ProbeBands, 0, client.right * (band + 1) / ProbeBands, client.bottom};
+        const D3DRECT r = {width * band / ProbeBands, height / ProbeTopStrip, width * (band + 1) / ProbeBands, height};
         Device->Clear(1, &r, D3DCLEAR_TARGET, D3DCOLOR_XRGB(GetRValue(colour), GetGValue(colour), GetBValue(colour)),
                       1.0f, 0);
     }
