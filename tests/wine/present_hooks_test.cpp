@@ -101,9 +101,11 @@ TEST(PresentHooks, EveryRenderIsOnePresentOfItsPicture) {
         {1, PresentKind::DirectDraw, {}, 256, 128},
         {2, PresentKind::DirectDraw, {}, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
         {3, PresentKind::Direct3D, {}, 0, 0},
-        {3, PresentKind::Direct3D, {1280, 720}, 1280, 720},
         {6, PresentKind::OpenGL, {}, 0, 0},
-        {6, PresentKind::OpenGL, {1280, 720}, 0, 0},  // the size is Direct3D's alone
+        // The size asked for is Direct3D's alone. (host_capture_3d_test asks
+        // it of Direct3D, one device a process: under qemu, Mesa's llvmpipe
+        // faults presenting a scaled back buffer after another device.)
+        {6, PresentKind::OpenGL, {160, 120}, 0, 0},
     };
     HMODULE probe = Probe();
     ASSERT_NE(probe, nullptr);
