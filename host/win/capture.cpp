@@ -167,6 +167,9 @@ void PutPluginOnSongClock(HostSession& session) {
     AddModuleHooks();
     AddThreadHooks();
     AddGdiPresentHooks();
+    AddDirectDrawPresentHooks();
+    AddDirect3D9PresentHooks();
+    AddOpenGLPresentHooks();
     const HostOptions& options = *session.options;
     if (options.width) {
         SetEmbedDisplaySize(options.width, options.height);
