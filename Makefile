@@ -1,7 +1,7 @@
 # Entry points: `make` builds dist/vis_kt.dll and dist/vis_host.exe; `make test`
 # installs what is missing, builds everything and runs every test; `make demo`
 # captures both modules into demo/*.gif and demo/*.mp4; `make video
-# PLUGIN=x.dll AUDIO=song.mp3 [MODULE=n] [FPS=n] [DOUBLE=1] [OUT=file.mp4]`
+# PLUGIN=x.dll AUDIO=song.mp3 [MODULE=n] [FPS=n] [SIZE=WxH] [DOUBLE=1] [OUT=file.mp4]`
 # renders a song through any plug-in into an MP4 (default: in demo/);
 # `make skins` redraws the skins;
 # `make bench` times the signal display against FFTW, then, under Wine, each
@@ -141,7 +141,7 @@ demo: all
 video: all
 	@if [ "$(WINE_WAY)" = win64 ]; then $(MAKE) --no-print-directory cross64; fi
 	tools/make-video.sh $(if $(MODULE),--module $(MODULE)) $(if $(FPS),--fps $(FPS)) \
-		$(if $(filter 1,$(DOUBLE)),--double) $(if $(OUT),--out "$(OUT)") "$(PLUGIN)" "$(AUDIO)"
+		$(if $(SIZE),--size $(SIZE)) $(if $(filter 1,$(DOUBLE)),--double) $(if $(OUT),--out "$(OUT)") "$(PLUGIN)" "$(AUDIO)"
 
 # Ships only after every test passed: the zip and the x86 installer.
 release: test

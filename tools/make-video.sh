@@ -3,7 +3,7 @@
 # (H.264 and AAC) at the module's frame rate, with the song as its sound
 # track. vis_host runs headless (Xvfb and Wine, the session of `make demo`)
 # and streams its frames to ffmpeg; the song may be in any format ffmpeg reads.
-# Usage: tools/make-video.sh [--module N] [--fps N] [--double] [--out FILE] PLUGIN.dll AUDIO
+# Usage: tools/make-video.sh [--module N] [--fps N] [--size WxH] [--double] [--out FILE] PLUGIN.dll AUDIO
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/tools/wine-session.sh"
@@ -11,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 # Prints the usage to stderr and fails.
 usage() {
-    echo "usage: make video PLUGIN=path/to/plugin.dll AUDIO=song.mp3 [MODULE=n] [FPS=n] [DOUBLE=1] [OUT=file.mp4]" >&2
+    echo "usage: make video PLUGIN=path/to/plugin.dll AUDIO=song.mp3 [MODULE=n] [FPS=n] [SIZE=WxH] [DOUBLE=1] [OUT=file.mp4]" >&2
     exit 2
 }
 
@@ -25,6 +25,7 @@ while [ $# -gt 0 ]; do
     case $1 in
     --module) module=${2:?}; shift 2 ;;
     --fps) host_options+=(--fps "${2:?}"); list_options+=(--fps "$2"); shift 2 ;;
+    --size) host_options+=(--size "${2:?}"); shift 2 ;;
     --double) host_options+=(--double); shift ;;
     --out) out=${2:?}; shift 2 ;;
     -*) usage ;;

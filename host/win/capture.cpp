@@ -166,6 +166,7 @@ void PutPluginOnSongClock(HostSession& session) {
     AddTimerHooks();
     AddModuleHooks();
     AddThreadHooks();
+    AddSeedHooks();
     AddGdiPresentHooks();
     AddDirectDrawPresentHooks();
     AddDirect3D9PresentHooks();

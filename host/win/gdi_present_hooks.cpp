@@ -1,5 +1,6 @@
 // GDI presents: a copy that covers most of the display window (BitBlt,
-// StretchBlt, StretchDIBits, SetDIBitsToDevice), or, for a plug-in that
+// StretchBlt, StretchDIBits, SetDIBitsToDevice, and Video for Windows'
+// DrawDibDraw, which AVS presents with), or, for a plug-in that
 // draws into the window directly, the end of its drawing (ReleaseDC,
 // EndPaint) when no such copy went before it.
 #include <windows.h>
@@ -65,6 +66,24 @@ int WINAPI HookSetDIBitsToDevice(HDC dc, int x, int y, DWORD width, DWORD height
     return set;
 }
 
+// Video for Windows' declaration, as msvfw32.dll exports it.
+using DrawDibHandle = HANDLE;
+BOOL WINAPI HookDrawDibDraw(DrawDibHandle drawDib, HDC dc, int x, int y, int width, int height,
+                            BITMAPINFOHEADER* format, void* bits, int sx, int sy, int sw, int sh, UINT flags);
+void* Platform[7];
+
+BOOL WINAPI HookDrawDibDraw(DrawDibHandle drawDib, HDC dc, int x, int y, int width, int height,
+                            BITMAPINFOHEADER* format, void* bits, int sx, int sy, int sw, int sh, UINT flags) {
+    using DrawDibDraw =
+        BOOL(WINAPI*)(DrawDibHandle, HDC, int, int, int, int, BITMAPINFOHEADER*, void*, int, int, int, int, UINT);
+    auto draw = reinterpret_cast<DrawDibDraw>(Platform[6]);
+    if (!draw) return FALSE;
+    const BOOL done = draw(drawDib, dc, x, y, width, height, format, bits, sx, sy, sw, sh, flags);
+    // A width or height of -1 draws the picture's own size.
+    if (done && format) Copied(dc, width < 0 ? format->biWidth : width, height < 0 ? format->biHeight : height);
+    return done;
+}
+
 void DrawingEnded(HWND window, HDC dc) {
     if (CopiedInto == dc) {
         CopiedInto = nullptr;
@@ -83,8 +102,6 @@ BOOL WINAPI HookEndPaint(HWND window, const PAINTSTRUCT* paint) {
     return EndPaint(window, paint);
 }
 
-void* Platform[6];
-
 const ImportHook Hooks[] = {
     {"gdi32.dll", "BitBlt", reinterpret_cast<void*>(HookBitBlt), &Platform[0]},
     {"gdi32.dll", "StretchBlt", reinterpret_cast<void*>(HookStretchBlt), &Platform[1]},
@@ -92,6 +109,7 @@ const ImportHook Hooks[] = {
     {"gdi32.dll", "SetDIBitsToDevice", reinterpret_cast<void*>(HookSetDIBitsToDevice), &Platform[3]},
     {"user32.dll", "ReleaseDC", reinterpret_cast<void*>(HookReleaseDC), &Platform[4]},
     {"user32.dll", "EndPaint", reinterpret_cast<void*>(HookEndPaint), &Platform[5]},
+    {"msvfw32.dll", "DrawDibDraw", reinterpret_cast<void*>(HookDrawDibDraw), &Platform[6]},
 };
 
 }  // namespace

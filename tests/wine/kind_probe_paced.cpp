@@ -1,7 +1,9 @@
 // The paced modules: as AVS does, a thread of the probe's own draws into a
 // child of the embed frame at a pace it keeps by a clock, every 25 ms, with
 // the samples of the latest Render; its last band shows the time it drew at,
-// so that its frames are the same on every run only if its clock is.
+// and the one before a random number, seeded from the clock and the thread's
+// id as AVS seeds, so that its frames are the same on every run only if its
+// clock and its seeds are.
 //   "Paced by sleeps": timeGetTime, sleeping a few milliseconds at a time;
 //   "Paced by the counter": QueryPerformanceCounter, spinning.
 #include "tests/wine/kind_probe.h"
@@ -9,6 +11,7 @@
 #include <mmsystem.h>
 
 #include <atomic>
+#include <cstdlib>
 
 namespace {
 
@@ -31,6 +34,7 @@ DWORD CounterMs() {
 
 DWORD WINAPI DrawLoop(void* counter) {
     DWORD next = counter ? CounterMs() : timeGetTime();
+    srand(next ^ GetCurrentThreadId());
     while (!Stopping) {
         next += PeriodMs;
         DWORD now;
@@ -43,6 +47,8 @@ DWORD WINAPI DrawLoop(void* counter) {
         BandPicture picture = Latest;
         LeaveCriticalSection(&Lock);
         picture.colours[ProbeBands - 1] = RGB(now & 255, now >> 8 & 255, now >> 16 & 255);
+        const int random = rand();
+        picture.colours[ProbeBands - 2] = RGB(random & 255, random >> 8 & 255, 0);
         DrawBands(Child, picture);
     }
     return 0;
