@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -43,3 +44,34 @@ inline bool Lit(const RgbImage& image, int x, int y) {
 }
 
 inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Two threads that keep both cores busy while they live: a capture beside
+// them runs slower than the song, never differently.
+class CpuHog {
+public:
+    CpuHog() {
+        for (HANDLE& t : threads_) t = CreateThread(nullptr, 0, Spin, &stop_, 0, nullptr);
+    }
+    ~CpuHog() {
+        stop_ = true;
+        for (HANDLE t : threads_) WaitForSingleObject(t, INFINITE), CloseHandle(t);
+    }
+    CpuHog(const CpuHog&) = delete;
+    CpuHog& operator=(const CpuHog&) = delete;
+
+private:
+    static DWORD WINAPI Spin(void* stop) {
+        volatile unsigned sink = 0;
+        while (!*static_cast<std::atomic<bool>*>(stop)) sink = sink + 1;
+        return 0;
+    }
+    std::atomic<bool> stop_{false};
+    HANDLE threads_[2];
+};
+
+// Frames 1..count of two captures are the same byte for byte.
+inline void ExpectSameFrames(const std::string& first, const std::string& second, int count) {
+    for (int frame = 1; frame <= count; ++frame)
+        EXPECT_TRUE(ReadPng(FramePath(first, frame)).pixels == ReadPng(FramePath(second, frame)).pixels)
+            << "frame " << frame << " differs between " << first << " and " << second;
+}
