@@ -58,12 +58,18 @@ TEST_F(HostWithOurPlugin, VuMeterBarsShowTheToneLevel) {
     }
 }
 
-TEST_F(HostWithOurPlugin, DoubleSizeDoublesTheFrames) {
+// The docked strip has its own sizes: --double doubles them, --size is not
+// for it, and the run says so.
+TEST_F(HostWithOurPlugin, DoubleSizeDoublesTheFramesAndSizeSaysItDoesNotApply) {
     const std::string clip = WriteClip(folder, "tone.wav", 0.5, [](int f, int) { return Sine(f, 441, 0.5); });
-    const HostRun run = Capture("--module 1 --double --frames 5", clip);
+    const HostRun run = Capture("--module 1 --double --size 640x480 --frames 5", clip);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(Frame(5).width, 2 * SkinWidth);
     EXPECT_EQ(Frame(5).height, 2 * VuMeterSkin.height);
+    EXPECT_TRUE(Contains(run.output, "vis_host: --size 640x480 does not apply to this module: its display keeps its "
+                                     "own size, " +
+                                         std::to_string(2 * SkinWidth) + " x " + std::to_string(2 * VuMeterSkin.height)))
+        << run.output;
 }
 
 TEST_F(HostWithOurPlugin, SpectrumFallsToRestWhenPausedOrStopped) {
