@@ -30,7 +30,7 @@ int64_t SongClock::Read() {
 }
 
 void SongClock::NextFrame() {
-    now_ = std::max(now_, FrameStart(frames_++));
+    now_ = std::max(now_, FrameStart(++frames_));
     reads_ = 0;
 }
 

@@ -23,8 +23,10 @@ public:
     // A read by the plug-in: the time, moved on by a spin step once the
     // frame has been read too often.
     int64_t Read();
-    // The next frame: the time becomes that frame's start (the first frame
-    // starts at 0), never going back when spinning or skips went past it.
+    // The next frame: the time becomes that frame's start, never going back
+    // when spinning or skips went past it. The first frame starts a period
+    // after 0, where the plug-in's Init was, as the player renders a frame
+    // period after Init: a timer set in Init has ticked by the first Render.
     void NextFrame();
     // Frames begun so far.
     int64_t Frames() const { return frames_; }

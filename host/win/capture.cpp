@@ -65,7 +65,7 @@ private:
 
     bool Frame(bool playing, bool silence) {
         auto nothing = [] {};
-        BeginSongFrame();
+        BeginSongFrame(!silence);
         AwaitPresent(FindDisplayWindow(session_.services.visWindow, session_.playerWindow));
         if (!Pump(session_, nothing)) return false;
         if (playing) {

@@ -149,8 +149,8 @@ int64_t SongNow() {
 
 ClockReadings ReadSongClock() { return ReadingsAt(SongNow()); }
 
-void BeginSongFrame() {
-    SongTimerTick tick;
+void BeginSongFrame(bool clockMoves) {
+    SongTimerTick tick = nullptr;
     int64_t now;
     {
         Locked locked;
@@ -160,9 +160,12 @@ void BeginSongFrame() {
         }
         Time().framesRunning = true;
         Time().threadsHaveFrame = false;
-        Time().clock.NextFrame();
         now = Time().clock.Now();
-        tick = Time().atBegin;
+        if (clockMoves) {
+            Time().clock.NextFrame();
+            now = Time().clock.Now();
+            tick = Time().atBegin;
+        }
     }
     if (tick) tick(now);
 }

@@ -26,8 +26,10 @@ int64_t SongNow();
 
 // The frame cycle, on the rendering thread: the clock moves to the next
 // frame's start and the window timers due tick; then (after Render) the waits
-// due end and the threads held in their presents go on.
-void BeginSongFrame();
+// due end and the threads held in their presents go on. The player's last
+// Render when playback stops is a frame at the instant the last one ended:
+// its clock does not move.
+void BeginSongFrame(bool clockMoves = true);
 void ReleaseSongFrame();
 // Ends the frames: every wait and hold ends, later ones wait on the wall's
 // clock. Before Quit, so that the plug-in's threads can end.

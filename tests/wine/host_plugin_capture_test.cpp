@@ -66,9 +66,10 @@ TEST_F(HostWithOurPlugin, DoubleSizeDoublesTheFramesAndSizeSaysItDoesNotApply) {
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(Frame(5).width, 2 * SkinWidth);
     EXPECT_EQ(Frame(5).height, 2 * VuMeterSkin.height);
-    EXPECT_TRUE(Contains(run.output, "vis_host: --size 640x480 does not apply to this module: its display keeps its "
-                                     "own size, " +
-                                         std::to_string(2 * SkinWidth) + " x " + std::to_string(2 * VuMeterSkin.height)))
+    EXPECT_TRUE(Contains(run.output,
+                         "vis_host: --size 640x480 does not apply to this module: its display keeps its "
+                         "own size, " +
+                             std::to_string(2 * SkinWidth) + " x " + std::to_string(2 * VuMeterSkin.height)))
         << run.output;
 }
 
