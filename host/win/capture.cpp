@@ -20,6 +20,7 @@ namespace {
 constexpr DWORD PresentWaitMs = 2000;
 // In the first frames, before any thread presented, a thread the plug-in
 // started may be about to; one that lets these frames go by presents none.
+// A thread started in Init gets as long to get under way.
 constexpr int FirstPresentFrames = 4;
 constexpr DWORD FirstPresentWaitMs = 500;
 constexpr DWORD PollMs = 1;
@@ -35,6 +36,7 @@ public:
 
     void Run() {
         const HostOptions& options = *session_.options;
+        if (!AwaitThreadsUnderWay()) return;
         std::size_t nextAction = 0;
         PlayState previous = PlayState::Stopped;
         while (session_.exitCode == 0) {
@@ -84,6 +86,17 @@ private:
         }
         if (playing) session_.frameClock->Advance();
         return session_.exitCode == 0;
+    }
+
+    // Before the first frame, the threads the plug-in started in Init get
+    // under way, however late the machine lets them start.
+    bool AwaitThreadsUnderWay() {
+        const ULONGLONG deadline = GetTickCount64() + FirstPresentWaitMs;
+        while (!PluginThreadsUnderWay() && GetTickCount64() < deadline) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
+            if (!Pump(session_, [] {})) return false;
+        }
+        return true;
     }
 
     // Waits while a plug-in thread may still present the frame, serving the

@@ -21,6 +21,7 @@ struct PluginThread {
     DWORD id;
     HANDLE handle;  // to tell when it has ended
     bool presented = false;
+    bool seen = false;                // it has read a clock, waited or presented
     const Waiter* waiting = nullptr;  // the wait it is in, if any
 };
 
@@ -34,6 +35,10 @@ struct SongTime {
     // that renders has it, theirs does not, or how far they got would race
     // with Render.
     bool threadsHaveFrame = false;
+    // The time the plug-in's threads read while the thread that renders has
+    // the frame: where the last frame was released, so that a thread running
+    // through Render sees the new frame's time only after it.
+    int64_t threadsNow = 0;
     int64_t releases = 0;
     std::vector<Waiter*> waiters;
     std::vector<HANDLE> spareEvents;
@@ -57,7 +62,7 @@ public:
 bool Due(const Waiter& w, const SongTime& t) {
     if (t.framesEnded) return true;
     if (!t.framesRunning) return false;
-    return t.clock.Now() >= w.deadline || (w.heldRelease >= 0 && t.releases >= w.heldRelease);
+    return t.threadsNow >= w.deadline || (w.heldRelease >= 0 && t.releases >= w.heldRelease);
 }
 
 // Under the lock.
@@ -73,7 +78,15 @@ PluginThread& ThreadOf(DWORD id) {
     return Time().threads.back();
 }
 
-PluginThread& ThisThread() { return ThreadOf(GetCurrentThreadId()); }
+// The calling thread when the plug-in started it, else null: the host's
+// threads and the platform's run plug-in code too (Config on the main
+// thread, callbacks), but the frames never wait for them nor hold them.
+PluginThread* ThisPluginThread() {
+    const DWORD id = GetCurrentThreadId();
+    for (PluginThread& t : Time().threads)
+        if (t.id == id) return &t;
+    return nullptr;
+}
 
 // A wait on the song's clock, registered for the frames to end.
 class SongWaiter {
@@ -89,7 +102,7 @@ public:
             t.spareEvents.pop_back();
         }
         t.waiters.push_back(&waiter_);
-        ThisThread().waiting = &waiter_;
+        if (PluginThread* thread = ThisPluginThread()) thread->waiting = &waiter_, thread->seen = true;
         if (Due(waiter_, t)) SetEvent(waiter_.event);
     }
     ~SongWaiter() {
@@ -100,7 +113,7 @@ public:
                 t.waiters.erase(i);
                 break;
             }
-        ThisThread().waiting = nullptr;
+        if (PluginThread* thread = ThisPluginThread()) thread->waiting = nullptr;
         ResetEvent(waiter_.event);
         t.spareEvents.push_back(waiter_.event);
     }
@@ -143,8 +156,8 @@ int64_t SongNow() {
     Locked locked;
     SongTime& t = Time();
     if (OnRenderingThread()) return t.clock.Read();
-    ThisThread();  // a thread that reads the clock may be pacing its presents by it
-    return t.threadsHaveFrame ? t.clock.Read() : t.clock.Now();
+    if (t.threadsHaveFrame) t.threadsNow = t.clock.Read();
+    return t.threadsNow;
 }
 
 ClockReadings ReadSongClock() { return ReadingsAt(SongNow()); }
@@ -177,6 +190,7 @@ void ReleaseSongFrame() {
         Locked locked;
         ++Time().releases;
         Time().threadsHaveFrame = true;
+        Time().threadsNow = Time().clock.Now();
         WakeDue();
         now = Time().clock.Now();
         tick = Time().atRelease;
@@ -216,7 +230,7 @@ static DWORD WaitOnClock(DWORD milliseconds, bool onObjects, bool roomForExtra, 
     {
         Locked locked;
         if (Time().framesEnded) return wait(context, nullptr, milliseconds);
-        deadline = Time().clock.DeadlineAfter(milliseconds);
+        deadline = milliseconds == INFINITE ? NoDeadline : Time().threadsNow + int64_t(milliseconds) * 1000;
     }
     // Before the first frame the wait ends on the wall's clock, unless the
     // frames start first; from then on on the song's.
@@ -266,17 +280,18 @@ DWORD SongSleep(DWORD milliseconds, BOOL alertable) {
 
 void SkipSongTime(DWORD milliseconds) {
     Locked locked;
-    Time().clock.Skip(int64_t(milliseconds) * 1000);
-    WakeDue();
+    SongTime& t = Time();
+    // The threads see it at the next frame's release: before the first
+    // frame and after the last their waits end on the wall's clock.
+    t.clock.Skip(int64_t(milliseconds) * 1000);
 }
 
 void HoldPresenter() {
-    if (OnRenderingThread()) return;
     int64_t until;
     bool before;
     {
         Locked locked;
-        if (Time().framesEnded || !Time().started) return;
+        if (Time().framesEnded || !Time().started || !ThisPluginThread()) return;
         until = Time().releases + 1;
         before = !Time().framesRunning;
     }
@@ -298,9 +313,8 @@ void NotePluginThread(DWORD id) {
 }
 
 void NotePresenter() {
-    if (OnRenderingThread()) return;
     Locked locked;
-    ThisThread().presented = true;
+    if (PluginThread* thread = ThisPluginThread()) thread->presented = thread->seen = true;
 }
 
 bool PluginThreadsMayPresent(bool firstFrames) {
@@ -318,6 +332,15 @@ bool PluginThreadsMayPresent(bool firstFrames) {
         if (w->onObjects) return true;
     }
     return false;
+}
+
+bool PluginThreadsUnderWay() {
+    Locked locked;
+    for (PluginThread& thread : Time().threads) {
+        const bool ended = thread.handle && WaitForSingleObject(thread.handle, 0) == WAIT_OBJECT_0;
+        if (!thread.seen && !ended) return false;
+    }
+    return true;
 }
 
 void SetSongTimerTicks(SongTimerTick atBegin, SongTimerTick atRelease) {

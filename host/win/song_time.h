@@ -54,7 +54,9 @@ void SkipSongTime(DWORD milliseconds);
 // A plug-in thread that presented outside Render waits here until the frame
 // after the one it presented for has been rendered: one present, one frame.
 void HoldPresenter();
-// A thread the plug-in started.
+// A thread the plug-in started: the frames wait for its presents and hold
+// it after each. Other threads that run plug-in code (the host's, the
+// platform's) are neither waited for nor held.
 void NotePluginThread(DWORD id);
 // A plug-in thread has presented (its presents are awaited from now on).
 void NotePresenter();
@@ -62,6 +64,11 @@ void NotePresenter();
 // Whether a plug-in thread can still present the frame: one that presented
 // before (or, in the first frames, any) is running, or its wait has ended.
 bool PluginThreadsMayPresent(bool firstFrames);
+
+// Every thread the plug-in started has run far enough to read a clock, wait
+// or present (or has ended): on the song's clock from the first frame on,
+// whenever the machine let it start.
+bool PluginThreadsUnderWay();
 
 // The timers on the song's clock (timer_hooks.cpp): window timers tick at a
 // frame's start, before Render; multimedia timers when the frame is released.

@@ -19,9 +19,18 @@ HANDLE Noted(HANDLE thread) {
     return thread;
 }
 
+// Made suspended and known before it runs a line (its first wait or read of
+// the clock counts), then let go unless the plug-in asked for it suspended.
+HANDLE Started(HANDLE thread, bool suspended) {
+    Noted(thread);
+    if (thread && !suspended) ResumeThread(thread);
+    return thread;
+}
+
 HANDLE WINAPI HookCreateThread(SECURITY_ATTRIBUTES* security, SIZE_T stack, LPTHREAD_START_ROUTINE start,
                                void* parameter, DWORD flags, DWORD* id) {
-    return Noted(CreateThread(security, stack, start, parameter, flags, id));
+    return Started(CreateThread(security, stack, start, parameter, flags | CREATE_SUSPENDED, id),
+                   flags & CREATE_SUSPENDED);
 }
 
 // The runtimes' thread starters, one hook per runtime, each calling that
@@ -35,6 +44,7 @@ uintptr_t __cdecl HookBeginThreadEx(void* security, unsigned stack, unsigned(__s
         Noted(reinterpret_cast<HANDLE>(begin(security, stack, start, parameter, flags, id))));
 }
 
+// _beginthread takes no flags: its thread is known once it has been made.
 template <int Runtime>
 uintptr_t __cdecl HookBeginThread(void(__cdecl* start)(void*), unsigned stack, void* parameter) {
     auto begin = reinterpret_cast<BeginThread>(Platform[2 + 2 * Runtime]);
