@@ -29,7 +29,9 @@ void Present(HWND window) {
 
 // A copy of at least half the window's client area is a picture, not a part of one.
 void Copied(HDC dc, int width, int height) {
-    if (!SongTimeRunning()) return;
+    // What the thread that renders draws is read from the window after
+    // Render: its copies need no look at their window.
+    if (!SongTimeRunning() || OnRenderingThread()) return;
     HWND window = WindowFromDC(dc);
     RECT client;
     if (!window || !GetClientRect(window, &client)) return;
@@ -85,6 +87,7 @@ BOOL WINAPI HookDrawDibDraw(DrawDibHandle drawDib, HDC dc, int x, int y, int wid
 }
 
 void DrawingEnded(HWND window, HDC dc) {
+    if (OnRenderingThread()) return;
     if (CopiedInto == dc) {
         CopiedInto = nullptr;
     } else if (SongTimeRunning()) {
