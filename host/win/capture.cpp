@@ -20,9 +20,11 @@ namespace {
 constexpr DWORD PresentWaitMs = 2000;
 // In the first frames, before any thread presented, a thread the plug-in
 // started may be about to; one that lets these frames go by presents none.
-// A thread started in Init gets as long to get under way.
+// A thread started in Init gets a while longer to get under way: a loaded
+// machine may start it late, and it runs no plug-in code before.
 constexpr int FirstPresentFrames = 4;
 constexpr DWORD FirstPresentWaitMs = 500;
+constexpr DWORD ThreadStartWaitMs = 2000;
 constexpr DWORD PollMs = 1;
 
 // Each frame is a fixed length of the song. The song's clock moves one
@@ -91,7 +93,7 @@ private:
     // Before the first frame, the threads the plug-in started in Init get
     // under way, however late the machine lets them start.
     bool AwaitThreadsUnderWay() {
-        const ULONGLONG deadline = GetTickCount64() + FirstPresentWaitMs;
+        const ULONGLONG deadline = GetTickCount64() + ThreadStartWaitMs;
         while (!PluginThreadsUnderWay() && GetTickCount64() < deadline) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
             if (!Pump(session_, [] {})) return false;
