@@ -59,6 +59,14 @@ bool ConvertPixels(const uint8_t* top, long pitch, int width, int height, const 
         }
         return true;
     }
+    if (bytes == 4 && layout.red == 0xFF0000 && layout.green == 0xFF00 && layout.blue == 0xFF) {
+        // The common layout (GDI's and most back buffers'), byte by byte.
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* p = top + y * pitch;
+            for (int x = 0; x < width; ++x, p += 4, out += 3) out[0] = p[2], out[1] = p[1], out[2] = p[0];
+        }
+        return true;
+    }
     const Channel red(layout.red), green(layout.green), blue(layout.blue);
     for (int y = 0; y < height; ++y) {
         const uint8_t* p = top + y * pitch;

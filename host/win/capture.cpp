@@ -68,10 +68,9 @@ private:
     }
 
     bool Frame(bool playing, bool silence) {
-        auto nothing = [] {};
         BeginSongFrame(!silence);
         AwaitPresent(FindDisplayWindow(session_.services.visWindow, session_.playerWindow));
-        if (!Pump(session_, nothing)) return false;
+        if (!Pump(session_)) return false;
         if (playing) {
             FillRecord(session_, module_);
             if (!RenderOnce(session_, module_)) return false;
@@ -92,28 +91,16 @@ private:
 
     // Before the first frame, the threads the plug-in started in Init get
     // under way, however late the machine lets them start.
-    bool AwaitThreadsUnderWay() {
-        const ULONGLONG deadline = GetTickCount64() + ThreadStartWaitMs;
-        while (!PluginThreadsUnderWay() && GetTickCount64() < deadline) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
-            if (!Pump(session_, [] {})) return false;
-        }
-        return true;
-    }
+    bool AwaitThreadsUnderWay() { return PumpFor(session_, ThreadStartWaitMs, PluginThreadsUnderWay, PollMs); }
 
     // Waits while a plug-in thread may still present the frame, serving the
     // thread's messages (a plug-in thread may send to a window of this one).
     FrameSource AwaitFrame() {
         const bool firstFrames = captured_ < FirstPresentFrames && !PluginThreadPresented();
-        const ULONGLONG deadline = GetTickCount64() + (firstFrames ? FirstPresentWaitMs : PresentWaitMs);
-        HANDLE taken = PresentTakenEvent();
-        for (;;) {
-            const FrameSource source = PresentTaken();
-            if (source != FrameSource::None) return source;
-            if (!PluginThreadsMayPresent(firstFrames) || GetTickCount64() >= deadline) break;
-            MsgWaitForMultipleObjects(1, &taken, FALSE, PollMs, QS_ALLINPUT);
-            if (!Pump(session_, [] {})) break;
-        }
+        PumpFor(
+            session_, firstFrames ? FirstPresentWaitMs : PresentWaitMs,
+            [firstFrames] { return PresentTaken() != FrameSource::None || !PluginThreadsMayPresent(firstFrames); },
+            PollMs, PresentTakenEvent());
         StopAwaitingPresent();
         return PresentTaken();
     }

@@ -1,5 +1,6 @@
 #include "host/win/frame_capture.h"
 
+#include "host/core/pixel_layout.h"
 #include "host/win/embed_frame.h"
 
 namespace {
@@ -98,15 +99,5 @@ bool WindowReader::Read(HWND window, RgbImage& image) {
     }
     if (!ok) return false;
     GdiFlush();
-    image.width = width;
-    image.height = height;
-    image.pixels.resize(std::size_t(width) * height * 3);
-    const auto* bgrx = static_cast<const uint8_t*>(bits_);
-    uint8_t* rgb = image.pixels.data();
-    for (std::size_t i = 0, n = std::size_t(width) * height; i < n; ++i, bgrx += 4, rgb += 3) {
-        rgb[0] = bgrx[2];
-        rgb[1] = bgrx[1];
-        rgb[2] = bgrx[0];
-    }
-    return true;
+    return ConvertPixels(static_cast<const uint8_t*>(bits_), long(width) * 4, width, height, PixelLayout{}, image);
 }

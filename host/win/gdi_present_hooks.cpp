@@ -11,12 +11,13 @@
 #include "host/win/import_hooks.h"
 #include "host/win/present_hooks.h"
 #include "host/win/present_hub.h"
-#include "host/win/song_time.h"
 
 namespace {
 
 // The DC a thread last presented by a copy: its release is no second present.
 thread_local HDC CopiedInto = nullptr;
+
+void* Platform[7];
 
 bool ReadWindow(void* context, RgbImage& image) {
     static WindowReader reader;  // under the hub's lock
@@ -29,9 +30,7 @@ void Present(HWND window) {
 
 // A copy of at least half the window's client area is a picture, not a part of one.
 void Copied(HDC dc, int width, int height) {
-    // What the thread that renders draws is read from the window after
-    // Render: its copies need no look at their window.
-    if (!SongTimeRunning() || OnRenderingThread()) return;
+    if (!PresentWanted(PresentKind::Gdi)) return;
     HWND window = WindowFromDC(dc);
     RECT client;
     if (!window || !GetClientRect(window, &client)) return;
@@ -70,9 +69,6 @@ int WINAPI HookSetDIBitsToDevice(HDC dc, int x, int y, DWORD width, DWORD height
 
 // Video for Windows' declaration, as msvfw32.dll exports it.
 using DrawDibHandle = HANDLE;
-BOOL WINAPI HookDrawDibDraw(DrawDibHandle drawDib, HDC dc, int x, int y, int width, int height,
-                            BITMAPINFOHEADER* format, void* bits, int sx, int sy, int sw, int sh, UINT flags);
-void* Platform[7];
 
 BOOL WINAPI HookDrawDibDraw(DrawDibHandle drawDib, HDC dc, int x, int y, int width, int height,
                             BITMAPINFOHEADER* format, void* bits, int sx, int sy, int sw, int sh, UINT flags) {
@@ -87,10 +83,10 @@ BOOL WINAPI HookDrawDibDraw(DrawDibHandle drawDib, HDC dc, int x, int y, int wid
 }
 
 void DrawingEnded(HWND window, HDC dc) {
-    if (OnRenderingThread()) return;
+    if (!PresentWanted(PresentKind::Gdi)) return;
     if (CopiedInto == dc) {
         CopiedInto = nullptr;
-    } else if (SongTimeRunning()) {
+    } else {
         Present(window);
     }
 }

@@ -55,3 +55,13 @@ bool RenderSilence(HostSession& session, winampVisModule* module) {
             for (auto& bin : channel) bin = 0;
     return RenderOnce(session, module);
 }
+
+bool Pump(HostSession& session) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return false;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return !session.stopRequested;
+}

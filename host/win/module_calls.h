@@ -51,30 +51,23 @@ bool RenderOnce(HostSession& session, winampVisModule* module);
 // The player's last frame when playback stops: all samples 0.
 bool RenderSilence(HostSession& session, winampVisModule* module);
 
-// Dispatches the thread's pending messages; onTimer runs after each WM_TIMER.
-// False once WM_QUIT arrives or a stop is requested.
-template <typename OnTimer>
-bool Pump(HostSession& session, OnTimer onTimer) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) return false;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-        if (msg.message == WM_TIMER) onTimer();
-    }
-    return !session.stopRequested;
-}
+// Dispatches the thread's pending messages. False once WM_QUIT arrives or a
+// stop is requested.
+bool Pump(HostSession& session);
 
 // Waits up to the given time for messages, dispatching them as they come,
-// until the time is up or stopWaiting() says so. False as Pump.
-template <typename OnTimer, typename Done>
-bool PumpFor(HostSession& session, DWORD milliseconds, OnTimer onTimer, Done stopWaiting) {
+// until the time is up or stopWaiting() says so; it is asked again at least
+// every pollMs, and when `wake` (if any) is set. False as Pump.
+template <typename Done>
+bool PumpFor(HostSession& session, DWORD milliseconds, Done stopWaiting, DWORD pollMs = INFINITE,
+             HANDLE wake = nullptr) {
     const ULONGLONG deadline = GetTickCount64() + milliseconds;
     for (;;) {
-        if (!Pump(session, onTimer)) return false;
+        if (!Pump(session)) return false;
         if (stopWaiting()) return true;
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return true;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(deadline - now), QS_ALLINPUT);
+        const DWORD left = DWORD(deadline - now);
+        MsgWaitForMultipleObjects(wake ? 1 : 0, &wake, FALSE, left < pollMs ? left : pollMs, QS_ALLINPUT);
     }
 }

@@ -10,7 +10,6 @@ struct Hub {
     HWND display = nullptr;
     bool awaiting = false;
     FrameSource taken = FrameSource::None;
-    bool threadPresented = false;
     RgbImage image;
     HANDLE takenEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     SIZE backBuffer = {0, 0};
@@ -36,18 +35,21 @@ bool GoesToDisplay(PresentKind kind, HWND window, HWND display) {
 
 }  // namespace
 
-void FramePresented(PresentKind kind, HWND window, PresentReader read, void* context) {
-    if (!SongTimeRunning()) return;  // live, or after the last frame
-    const bool rendering = OnRenderingThread();
+bool PresentWanted(PresentKind kind) {
+    if (!SongTimeRunning()) return false;  // live, or after the last frame
     // What the thread that renders draws with GDI or DirectDraw (within
     // Render, or painting between frames) is read from the window once the
     // plug-in's threads have had the frame.
-    if (rendering && (kind == PresentKind::Gdi || kind == PresentKind::DirectDraw)) return;
+    return !OnRenderingThread() || kind == PresentKind::Direct3D || kind == PresentKind::OpenGL;
+}
+
+void FramePresented(PresentKind kind, HWND window, PresentReader read, void* context) {
+    if (!PresentWanted(kind)) return;
+    const bool rendering = OnRenderingThread();
     {
         Locked locked;
         Hub& hub = State();
         if (!GoesToDisplay(kind, window, hub.display)) return;
-        if (!rendering) hub.threadPresented = true;
         if (hub.awaiting && hub.taken == FrameSource::None) {
             if (read(context, hub.image)) {
                 hub.taken = FrameSource::Present;
@@ -56,10 +58,7 @@ void FramePresented(PresentKind kind, HWND window, PresentReader read, void* con
             }
         }
     }
-    if (!rendering) {
-        NotePresenter();
-        HoldPresenter();
-    }
+    if (!rendering) HoldPresenter();
 }
 
 SIZE RequestedBackBufferSize() {
@@ -93,9 +92,4 @@ RgbImage& PresentedImage() { return State().image; }
 void StopAwaitingPresent() {
     Locked locked;
     State().awaiting = false;
-}
-
-bool PluginThreadPresented() {
-    Locked locked;
-    return State().threadPresented;
 }

@@ -22,6 +22,10 @@ using PresentReader = bool (*)(void* context, RgbImage& image);
 // awaits a frame from this present, and at most once.
 void FramePresented(PresentKind kind, HWND window, PresentReader read, void* context);
 
+// Whether a present of this kind on the calling thread would be taken now:
+// a hook may skip what it would look up only to hand it over.
+bool PresentWanted(PresentKind kind);
+
 // The size a Direct3D or OpenGL back buffer of the plug-in is to have
 // (--size), or 0 x 0 for the plug-in's own choice.
 SIZE RequestedBackBufferSize();
@@ -43,6 +47,4 @@ HANDLE PresentTakenEvent();
 RgbImage& PresentedImage();
 // Stops awaiting a frame that no present gave.
 void StopAwaitingPresent();
-// A thread other than the visualization thread has presented.
-bool PluginThreadPresented();
 void SetRequestedBackBufferSize(SIZE size);

@@ -71,21 +71,19 @@ void WakeDue() {
         if (Due(*w, Time())) SetEvent(w->event);
 }
 
-PluginThread& ThreadOf(DWORD id) {
-    for (PluginThread& t : Time().threads)
-        if (t.id == id) return t;
-    Time().threads.push_back({id, OpenThread(SYNCHRONIZE, FALSE, id)});
-    return Time().threads.back();
-}
-
 // The calling thread when the plug-in started it, else null: the host's
 // threads and the platform's run plug-in code too (Config on the main
 // thread, callbacks), but the frames never wait for them nor hold them.
-PluginThread* ThisPluginThread() {
-    const DWORD id = GetCurrentThreadId();
+PluginThread* PluginThreadOf(DWORD id) {
     for (PluginThread& t : Time().threads)
         if (t.id == id) return &t;
     return nullptr;
+}
+
+PluginThread* ThisPluginThread() { return PluginThreadOf(GetCurrentThreadId()); }
+
+bool HasEnded(const PluginThread& thread) {
+    return thread.handle && WaitForSingleObject(thread.handle, 0) == WAIT_OBJECT_0;
 }
 
 // A wait on the song's clock, registered for the frames to end.
@@ -173,12 +171,11 @@ void BeginSongFrame(bool clockMoves) {
         }
         Time().framesRunning = true;
         Time().threadsHaveFrame = false;
-        now = Time().clock.Now();
         if (clockMoves) {
             Time().clock.NextFrame();
-            now = Time().clock.Now();
             tick = Time().atBegin;
         }
+        now = Time().clock.Now();
     }
     if (tick) tick(now);
 }
@@ -190,9 +187,8 @@ void ReleaseSongFrame() {
         Locked locked;
         ++Time().releases;
         Time().threadsHaveFrame = true;
-        Time().threadsNow = Time().clock.Now();
+        now = Time().threadsNow = Time().clock.Now();
         WakeDue();
-        now = Time().clock.Now();
         tick = Time().atRelease;
     }
     if (tick) tick(now);
@@ -221,7 +217,7 @@ static DWORD WaitOnClock(DWORD milliseconds, bool onObjects, bool roomForExtra, 
     if (milliseconds == 0) return wait(context, nullptr, 0);
     if (OnRenderingThread()) {
         // No frame can pass while the thread that renders waits: the time
-        // the wait took passes on the song's clock, and ends others' waits.
+        // the wait took passes on the song's clock.
         const DWORD result = wait(context, nullptr, milliseconds);
         if (result == WAIT_TIMEOUT) SkipSongTime(milliseconds);
         return result;
@@ -291,7 +287,10 @@ void HoldPresenter() {
     bool before;
     {
         Locked locked;
-        if (Time().framesEnded || !Time().started || !ThisPluginThread()) return;
+        PluginThread* thread = ThisPluginThread();
+        if (!thread) return;
+        thread->presented = thread->seen = true;
+        if (Time().framesEnded || !Time().started) return;
         until = Time().releases + 1;
         before = !Time().framesRunning;
     }
@@ -309,12 +308,14 @@ void HoldPresenter() {
 
 void NotePluginThread(DWORD id) {
     Locked locked;
-    if (id) ThreadOf(id);
+    if (id && !PluginThreadOf(id)) Time().threads.push_back({id, OpenThread(SYNCHRONIZE, FALSE, id)});
 }
 
-void NotePresenter() {
+bool PluginThreadPresented() {
     Locked locked;
-    if (PluginThread* thread = ThisPluginThread()) thread->presented = thread->seen = true;
+    for (const PluginThread& thread : Time().threads)
+        if (thread.presented) return true;
+    return false;
 }
 
 bool PluginThreadsMayPresent(bool firstFrames) {
@@ -322,7 +323,7 @@ bool PluginThreadsMayPresent(bool firstFrames) {
     SongTime& t = Time();
     for (PluginThread& thread : t.threads) {
         if (!thread.presented && !firstFrames) continue;
-        if (thread.handle && WaitForSingleObject(thread.handle, 0) == WAIT_OBJECT_0) continue;  // it has ended
+        if (HasEnded(thread)) continue;
         const Waiter* w = thread.waiting;
         if (!w || Due(*w, t)) return true;  // running, or about to
         // Held after presenting: it presents again only after the next Render.
@@ -336,10 +337,8 @@ bool PluginThreadsMayPresent(bool firstFrames) {
 
 bool PluginThreadsUnderWay() {
     Locked locked;
-    for (PluginThread& thread : Time().threads) {
-        const bool ended = thread.handle && WaitForSingleObject(thread.handle, 0) == WAIT_OBJECT_0;
-        if (!thread.seen && !ended) return false;
-    }
+    for (const PluginThread& thread : Time().threads)
+        if (!thread.seen && !HasEnded(thread)) return false;
     return true;
 }
 

@@ -53,13 +53,14 @@ void SkipSongTime(DWORD milliseconds);
 
 // A plug-in thread that presented outside Render waits here until the frame
 // after the one it presented for has been rendered: one present, one frame.
+// Its presents are awaited from then on.
 void HoldPresenter();
 // A thread the plug-in started: the frames wait for its presents and hold
 // it after each. Other threads that run plug-in code (the host's, the
 // platform's) are neither waited for nor held.
 void NotePluginThread(DWORD id);
-// A plug-in thread has presented (its presents are awaited from now on).
-void NotePresenter();
+// A thread the plug-in started has presented.
+bool PluginThreadPresented();
 
 // Whether a plug-in thread can still present the frame: one that presented
 // before (or, in the first frames, any) is running, or its wait has ended.

@@ -40,7 +40,8 @@ struct Timers {
     CriticalSection lock;
     SongTimers window, media;
     std::vector<WindowTimer> windowTimers;
-    std::vector<MediaTimer> mediaTimers, due;
+    std::vector<MediaTimer> mediaTimers, due, calling;
+    std::vector<uint64_t> dueKeys;  // kept from frame to frame
     UINT nextMediaId = 1;
     HANDLE worker = nullptr, work = nullptr, done = nullptr;
 };
@@ -63,8 +64,9 @@ uint64_t WindowKey(HWND window, UINT_PTR id) {
 }
 
 void PostDue(int64_t now) {
-    std::vector<uint64_t> due;
     Locked locked;
+    std::vector<uint64_t>& due = State().dueKeys;
+    due.clear();
     State().window.TakeDue(now, due);
     for (uint64_t key : due)
         for (const WindowTimer& t : State().windowTimers) {
@@ -78,22 +80,25 @@ void PostDue(int64_t now) {
 DWORD WINAPI CallBackLoop(void*) {
     for (;;) {
         WaitForSingleObject(State().work, INFINITE);
-        std::vector<MediaTimer> due;
+        std::vector<MediaTimer>& calling = State().calling;  // this thread's alone
         {
             Locked locked;
-            due.swap(State().due);
+            calling.swap(State().due);
+            State().due.clear();
         }
-        for (const MediaTimer& t : due) t.callback(t.id, 0, t.user, 0, 0);
+        for (const MediaTimer& t : calling) t.callback(t.id, 0, t.user, 0, 0);
         SetEvent(State().done);
     }
 }
 
 void CallDue(int64_t now) {
-    std::vector<uint64_t> keys;
     bool calls = false;
     {
         Locked locked;
         Timers& s = State();
+        if (s.media.Empty()) return;
+        std::vector<uint64_t>& keys = s.dueKeys;
+        keys.clear();
         s.media.TakeDue(now, keys);
         for (uint64_t key : keys)
             for (const MediaTimer& t : s.mediaTimers) {

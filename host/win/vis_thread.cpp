@@ -15,11 +15,10 @@ namespace {
 // The player's loop: render while playing, every delayMs, and once more with
 // silence when playback stops; never while paused.
 void RunLive(HostSession& session, winampVisModule* module) {
-    auto nothing = [] {};
     auto never = [] { return false; };
     PlayState previous = PlayState::Stopped;
     for (;;) {
-        if (!Pump(session, nothing)) return;
+        if (!Pump(session)) return;
         const PlayState state = session.transport->State();
         if (state == PlayState::Playing) {
             FillRecord(session, module);
@@ -28,7 +27,7 @@ void RunLive(HostSession& session, winampVisModule* module) {
             if (!RenderSilence(session, module)) return;
         }
         previous = state;
-        if (!PumpFor(session, DWORD(module->delayMs > 0 ? module->delayMs : 1), nothing, never)) return;
+        if (!PumpFor(session, DWORD(module->delayMs > 0 ? module->delayMs : 1), never)) return;
     }
 }
 
